@@ -1,0 +1,16 @@
+#include <iostream>
+
+#include "cli/cli.h"
+
+#ifdef PLANORA_WITH_GUI
+#include "desk/run_desk.h"
+#endif
+
+int main(int argc, char** argv) {
+#ifdef PLANORA_WITH_GUI
+    if (planora::cli::wantsWindow(argc, argv)) {
+        return planora::desk::runDesk(argc, argv);
+    }
+#endif
+    return planora::cli::run(argc, argv, std::cout, std::cerr);
+}

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace planora::board {
+
+// UTF-8 (database text) to the single-byte Windows-1252 of the board file; a character that
+// code page has not becomes '?'.
+std::string utf8ToCp1252(std::string_view text);
+std::string cp1252ToUtf8(std::string_view bytes);
+
+// A board file line for a terminal: frame bytes as Unicode box drawing, the rest as
+// Windows-1252, all in UTF-8.
+std::string boardLineToUtf8(std::string_view bytes);
+
+}  // namespace planora::board

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "db/recordset.h"
+
+namespace planora::db {
+
+// The file a bare name such as "Tableau.mdb" stands for in a data folder: the same name
+// without regard to case, else the name with the extension ".sqlite". Throws planora::Error
+// naming the file and the folder when neither exists.
+std::filesystem::path resolveDataFile(const std::filesystem::path& folder, std::string_view bareName);
+
+// An open database file: Access (Jet 3 or 4) or SQLite 3, chosen by the file's content.
+// A cheap handle: copies share the same open file and its loaded tables.
+class Database {
+public:
+    Database();  // not open
+    // OpenDatabase: the bare file name is looked up in the data folder (resolveDataFile).
+    static Database open(const std::filesystem::path& folder, std::string_view bareName);
+
+    // OpenRecordset on a table name or an SQL text (a dynaset). Throws planora::Error naming
+    // the file and the table, or the SQL text and the position of the fault.
+    RecordSet openRecordset(std::string_view tableOrSql) const;
+
+    std::vector<std::string> tableNames() const;
+    const std::filesystem::path& file() const;
+    bool isOpen() const;
+    void close();
+
+private:
+    struct Impl;
+    std::shared_ptr<Impl> impl_;
+};
+
+}  // namespace planora::db

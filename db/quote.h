@@ -1,0 +1,13 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace planora::db {
+
+// A text literal for a criteria or SQL text: 'text' with every quote inside doubled, so that a
+// room "1'A" or a company "L'ALBA" cannot break the expression. Every value that comes from the
+// user or from a database goes into criteria through this function.
+std::string quote(std::string_view text);
+
+}  // namespace planora::db

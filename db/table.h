@@ -1,0 +1,52 @@
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "db/value.h"
+
+namespace planora::db {
+
+enum class ColumnType { Integer, Real, Currency, Text, DateTime, Boolean, Binary };
+
+struct ColumnInfo {
+    std::string name;
+    ColumnType type = ColumnType::Text;
+};
+
+// The rows of one table as loaded from a backend, held compactly column by column. A loaded
+// table is immutable and shared by every record set opened on it.
+class Table {
+public:
+    Table(std::string name, std::vector<ColumnInfo> columns);
+    ~Table();
+    Table(Table&&) noexcept;
+    Table& operator=(Table&&) noexcept;
+
+    const std::string& name() const;
+    const std::vector<ColumnInfo>& columns() const;
+    // Without regard to case, as Access.
+    std::optional<std::size_t> columnIndex(std::string_view name) const;
+
+    std::size_t rowCount() const;
+    void reserve(std::size_t rows);
+    // row.size() must equal columns().size().
+    void appendRow(std::span<const Value> row);
+    Value value(std::size_t row, std::size_t column) const;
+
+    // Heap bytes held by the rows, for the memory budget.
+    std::size_t memoryBytes() const;
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+};
+
+using TablePtr = std::shared_ptr<const Table>;
+
+}  // namespace planora::db
