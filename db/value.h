@@ -68,4 +68,8 @@ std::string equalityKey(const Value& v);
 // The case folding used by text comparisons (ASCII and Latin-1 letters, UTF-8 in and out).
 std::string foldCase(std::string_view text);
 
+// Compares two texts as compareValues does (foldCase of both, then byte order), without
+// building the folded copies: negative, 0 or positive.
+int compareText(std::string_view a, std::string_view b);
+
 }  // namespace planora::db
