@@ -30,6 +30,7 @@ struct Expr {
         And,       // children[0] And children[1]
         Or,        // children[0] Or children[1]
         Not,       // Not children[0]
+        IsNull,    // children[0] Is Null ("Is Not Null" is Not over it)
     };
     enum class CompareOp { Eq, Ne, Lt, Le, Gt, Ge };
 
@@ -53,6 +54,7 @@ struct SelectStatement {
     std::string inFile;  // empty unless "In 'file'"
     std::shared_ptr<const Expr> where;  // null when there is no Where
     std::vector<OrderKey> orderBy;
+    std::string column;  // the one column of "Select col From ...", empty for "Select *"
 };
 
 // True when the text is an SQL statement rather than a table name.
