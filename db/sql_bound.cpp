@@ -1,0 +1,305 @@
+#include <unordered_set>
+
+#include "db/error.h"
+#include "db/sql.h"
+
+namespace planora::db::sql {
+
+namespace {
+
+enum class Truth : std::uint8_t { False, True, Unknown };
+
+Truth truthOf(bool b) {
+    return b ? Truth::True : Truth::False;
+}
+
+// Kinds that compare with one another, to tell when "In" met a value it cannot judge.
+enum KindClass : unsigned { kNumber = 1, kText = 2, kDate = 4, kNull = 8 };
+
+unsigned kindClass(const Value& v) {
+    if (v.isNumeric()) {
+        return kNumber;
+    }
+    switch (v.kind()) {
+        case Value::Kind::Text:
+            return kText;
+        case Value::Kind::DateTime:
+            return kDate;
+        default:
+            return kNull;
+    }
+}
+
+// Sub-query results longer than this are looked up by key rather than scanned.
+constexpr std::size_t kScanLimit = 16;
+
+struct Node {
+    Expr::Kind kind = Expr::Kind::Literal;
+    Expr::CompareOp op = Expr::CompareOp::Eq;
+    std::size_t column = 0;
+    Value literal;
+    std::vector<Node> children;
+    // In (Select ...): the values, their kind classes and, for long lists, their keys.
+    std::vector<Value> values;
+    unsigned valueClasses = 0;
+    std::unordered_set<std::string> keys;
+};
+
+bool holds(Expr::CompareOp op, int c) {
+    switch (op) {
+        case Expr::CompareOp::Eq:
+            return c == 0;
+        case Expr::CompareOp::Ne:
+            return c != 0;
+        case Expr::CompareOp::Lt:
+            return c < 0;
+        case Expr::CompareOp::Le:
+            return c <= 0;
+        case Expr::CompareOp::Gt:
+            return c > 0;
+        case Expr::CompareOp::Ge:
+            return c >= 0;
+    }
+    return false;
+}
+
+class Binder {
+  public:
+    Binder(const ColumnResolver& columns, const SubqueryRunner& subqueries)
+        : columns_(columns), subqueries_(subqueries) {}
+
+    Node bind(const Expr& expr) const {
+        Node node;
+        node.kind = expr.kind;
+        node.op = expr.op;
+        node.literal = expr.literal;
+        if (expr.kind == Expr::Kind::Field && !columns_(expr.name, node.column)) {
+            throw Error("Unknown field \"" + expr.name + "\" at position " +
+                        std::to_string(expr.position) + " of the criteria");
+        }
+        node.children.reserve(expr.children.size());
+        for (const ExprPtr& child : expr.children) {
+            node.children.push_back(bind(*child));
+        }
+        if (expr.kind == Expr::Kind::InSelect) {
+            runSubquery(expr, node);
+        }
+        return node;
+    }
+
+  private:
+    void runSubquery(const Expr& expr, Node& node) const {
+        if (!expr.subquery || !subqueries_) {
+            throw Error("The sub-query at position " + std::to_string(expr.position) +
+                        " of the criteria cannot be run here");
+        }
+        node.values = subqueries_(*expr.subquery);
+        for (const Value& v : node.values) {
+            node.valueClasses |= kindClass(v);
+            if (node.values.size() > kScanLimit && !v.isNull()) {
+                node.keys.insert(equalityKey(v));
+            }
+        }
+    }
+
+    const ColumnResolver& columns_;
+    const SubqueryRunner& subqueries_;
+};
+
+class Evaluator {
+  public:
+    explicit Evaluator(const RowReader& row) : row_(row) {}
+
+    Truth condition(const Node& node) const {
+        switch (node.kind) {
+            case Expr::Kind::And:
+                return conjunction(node);
+            case Expr::Kind::Or:
+                return disjunction(node);
+            case Expr::Kind::Not:
+                return negation(condition(node.children[0]));
+            case Expr::Kind::Compare:
+                return compare(node);
+            case Expr::Kind::Like:
+                return like(node);
+            case Expr::Kind::InList:
+                return inList(node);
+            case Expr::Kind::InSelect:
+                return inSelect(node);
+            case Expr::Kind::IsNull: {
+                Value scratch;
+                return truthOf(operand(node.children[0], scratch).isNull());
+            }
+            default: {
+                Value scratch;
+                return truthOfValue(operand(node, scratch));
+            }
+        }
+    }
+
+  private:
+    // The value of an operand; literals are handed out without a copy.
+    const Value& operand(const Node& node, Value& scratch) const {
+        if (node.kind == Expr::Kind::Literal) {
+            return node.literal;
+        }
+        if (node.kind == Expr::Kind::Field) {
+            scratch = row_(node.column);
+            return scratch;
+        }
+        const Truth truth = condition(node);
+        scratch = truth == Truth::Unknown ? Value() : Value::boolean(truth == Truth::True);
+        return scratch;
+    }
+
+    static Truth truthOfValue(const Value& v) {
+        if (!v.isNumeric()) {
+            return Truth::Unknown;
+        }
+        return truthOf(v.toNumber() != 0.0);
+    }
+
+    static Truth negation(Truth t) {
+        if (t == Truth::Unknown) {
+            return t;
+        }
+        return t == Truth::True ? Truth::False : Truth::True;
+    }
+
+    Truth conjunction(const Node& node) const {
+        const Truth left = condition(node.children[0]);
+        if (left == Truth::False) {
+            return left;
+        }
+        const Truth right = condition(node.children[1]);
+        return right == Truth::True ? left : right;
+    }
+
+    Truth disjunction(const Node& node) const {
+        const Truth left = condition(node.children[0]);
+        if (left == Truth::True) {
+            return left;
+        }
+        const Truth right = condition(node.children[1]);
+        return right == Truth::False ? left : right;
+    }
+
+    Truth compare(const Node& node) const {
+        Value leftScratch, rightScratch;
+        const Value& left = operand(node.children[0], leftScratch);
+        const Value& right = operand(node.children[1], rightScratch);
+        const std::optional<int> c = compareValues(left, right);
+        return c ? truthOf(holds(node.op, *c)) : Truth::Unknown;
+    }
+
+    Truth like(const Node& node) const {
+        Value textScratch, patternScratch;
+        const Value& text = operand(node.children[0], textScratch);
+        const Value& pattern = operand(node.children[1], patternScratch);
+        if (text.isNull() || pattern.isNull()) {
+            return Truth::Unknown;
+        }
+        if (text.kind() == Value::Kind::Text && pattern.kind() == Value::Kind::Text) {
+            return truthOf(likeMatch(text.asText(), pattern.asText()));
+        }
+        return truthOf(likeMatch(text.toText(), pattern.toText()));
+    }
+
+    Truth inList(const Node& node) const {
+        Value scratch, itemScratch;
+        const Value& v = operand(node.children[0], scratch);
+        if (v.isNull()) {
+            return Truth::Unknown;
+        }
+        bool unknown = false;
+        for (std::size_t i = 1; i < node.children.size(); ++i) {
+            const std::optional<int> c = compareValues(v, operand(node.children[i], itemScratch));
+            if (c && *c == 0) {
+                return Truth::True;
+            }
+            unknown = unknown || !c;
+        }
+        return unknown ? Truth::Unknown : Truth::False;
+    }
+
+    Truth inSelect(const Node& node) const {
+        Value scratch;
+        const Value& v = operand(node.children[0], scratch);
+        if (v.isNull()) {
+            return Truth::Unknown;
+        }
+        bool found = false;
+        if (node.keys.empty()) {
+            for (const Value& item : node.values) {
+                const std::optional<int> c = compareValues(v, item);
+                found = found || (c && *c == 0);
+            }
+        } else {
+            found = node.keys.count(equalityKey(v)) > 0;
+        }
+        if (found) {
+            return Truth::True;
+        }
+        const bool unknown = (node.valueClasses & ~kindClass(v)) != 0;
+        return unknown ? Truth::Unknown : Truth::False;
+    }
+
+    const RowReader& row_;
+};
+
+// "field = literal" in either order, with a literal that can be looked up.
+bool equalityTerm(const Node& node, BoundExpr::Equality& term) {
+    if (node.kind != Expr::Kind::Compare || node.op != Expr::CompareOp::Eq) {
+        return false;
+    }
+    for (int side = 0; side < 2; ++side) {
+        const Node& field = node.children[side];
+        const Node& other = node.children[1 - side];
+        if (field.kind == Expr::Kind::Field && other.kind == Expr::Kind::Literal &&
+            !other.literal.isNull()) {
+            term = {field.column, other.literal};
+            return true;
+        }
+    }
+    return false;
+}
+
+void collectEqualities(const Node& node, std::vector<BoundExpr::Equality>& terms) {
+    if (node.kind == Expr::Kind::And) {
+        collectEqualities(node.children[0], terms);
+        collectEqualities(node.children[1], terms);
+        return;
+    }
+    BoundExpr::Equality term{};
+    if (equalityTerm(node, term)) {
+        terms.push_back(std::move(term));
+    }
+}
+
+}  // namespace
+
+struct BoundExpr::Impl {
+    Node root;
+    std::vector<Equality> equalities;
+};
+
+BoundExpr::BoundExpr(const Expr& expr, const ColumnResolver& columns,
+                     const SubqueryRunner& subqueries)
+    : impl_(std::make_unique<Impl>()) {
+    impl_->root = Binder(columns, subqueries).bind(expr);
+    collectEqualities(impl_->root, impl_->equalities);
+}
+
+BoundExpr::~BoundExpr() = default;
+BoundExpr::BoundExpr(BoundExpr&&) noexcept = default;
+BoundExpr& BoundExpr::operator=(BoundExpr&&) noexcept = default;
+
+bool BoundExpr::matches(const RowReader& row) const {
+    return Evaluator(row).condition(impl_->root) == Truth::True;
+}
+
+const std::vector<BoundExpr::Equality>& BoundExpr::equalities() const {
+    return impl_->equalities;
+}
+
+}  // namespace planora::db::sql
