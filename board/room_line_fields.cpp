@@ -1,0 +1,56 @@
+#include "board/room_line_fields.h"
+
+#include <charconv>
+#include <cmath>
+
+namespace planora::board {
+
+std::string textOf(const db::RecordSet& records, std::string_view field) {
+    const db::Value value = records.field(field);
+    return value.isNull() ? std::string() : value.toText();
+}
+
+double numberOf(const db::RecordSet& records, std::string_view field) {
+    return records.field(field).toNumber();
+}
+
+std::string trimBlanks(std::string_view text) {
+    const auto first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos) {
+        return {};
+    }
+    const auto last = text.find_last_not_of(' ');
+    return std::string(text.substr(first, last - first + 1));
+}
+
+std::string decimalText(double number) {
+    if (std::trunc(number) == number && std::fabs(number) < 1e15) {
+        return std::to_string(static_cast<long long>(number));
+    }
+    char text[32];
+    const auto end = std::to_chars(text, text + sizeof text, number).ptr;
+    return std::string(text, end);
+}
+
+std::string hotelIs(std::int16_t hotel) {
+    return "NumeroHotel = " + std::to_string(hotel);
+}
+
+std::string customerIs(std::int16_t hotel, double code) {
+    return hotelIs(hotel) + " and CodiceCliente = " + decimalText(code);
+}
+
+namespace {
+
+std::string_view mid(std::string_view text, std::size_t from, std::size_t length) {
+    return from < text.size() ? text.substr(from, length) : std::string_view();
+}
+
+}  // namespace
+
+std::string dateKey(std::string_view date) {
+    return std::string(mid(date, 6, 4)) + std::string(mid(date, 3, 2)) +
+           std::string(mid(date, 0, 2));
+}
+
+}  // namespace planora::board

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "db/recordset.h"
+
+namespace planora::board {
+
+// Fields of the current record, a Null read as the empty text or 0.
+std::string textOf(const db::RecordSet& records, std::string_view field);
+double numberOf(const db::RecordSet& records, std::string_view field);
+
+// The text without leading and trailing blanks.
+std::string trimBlanks(std::string_view text);
+
+// A number as it goes into criteria: plain decimal text, '.' for a fraction.
+std::string decimalText(double number);
+// "NumeroHotel = " + hotel.
+std::string hotelIs(std::int16_t hotel);
+// "NumeroHotel = " + hotel + " and CodiceCliente = " + code.
+std::string customerIs(std::int16_t hotel, double code);
+
+// A dd/mm/yyyy text as the yyyymmdd key of the databases (characters 7-10, 4-5, 1-2).
+std::string dateKey(std::string_view date);
+
+}  // namespace planora::board
