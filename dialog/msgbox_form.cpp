@@ -1,0 +1,144 @@
+#include "dialog/msgbox_form.h"
+
+#include <QLabel>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QTextDocument>
+#include <algorithm>
+#include <cmath>
+
+#include "dialog/fonts.h"
+#include "dialog/msgbox_rules.h"
+#include "dialog/twips.h"
+
+namespace planora::dialog {
+
+namespace {
+
+constexpr double kFontPoints = 9.75;
+const QColor kTitleBackground(0xC0, 0xC0, 0xFF);
+const QColor kFrameColour(0x40, 0x40, 0x80);
+
+QRect toPixels(const TwipsRect& r) {
+    return QRect(twipsToPixels(r.left), twipsToPixels(r.top), twipsToPixels(r.width),
+                 twipsToPixels(r.height));
+}
+
+// The message as the text box shows it: one line per CR or CR LF.
+QString displayText(const QString& message) {
+    QStringList lines;
+    for (const std::string& line : messageLines(message.toStdString())) {
+        lines << QString::fromStdString(line);
+    }
+    return lines.join('\n');
+}
+
+}  // namespace
+
+MsgBox_Form::MsgBox_Form(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowStaysOnTopHint),
+      title_(new QLabel(this)),
+      text_(new QPlainTextEdit(this)) {
+    setModal(true);
+
+    title_->setFont(corbelFont(kFontPoints, true));
+    title_->setAutoFillBackground(true);
+    QPalette strip = title_->palette();
+    strip.setColor(QPalette::Window, kTitleBackground);
+    title_->setPalette(strip);
+    title_->setIndent(twipsToPixels(120));
+
+    text_->setFont(corbelFont(kFontPoints));
+    text_->setReadOnly(true);
+    text_->setFocusPolicy(Qt::NoFocus);
+    text_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    text_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    text_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+
+    const ButtonSet designed = buttonSetFor(-1);
+    for (int i = 0; i < 3; ++i) {
+        auto* button = new QPushButton(QString::fromStdString(designed[i].caption), this);
+        button->setFont(corbelFont(kFontPoints));
+        connect(button, &QPushButton::clicked, this, [this, i] { pressed(i); });
+        buttons_[static_cast<std::size_t>(i)] = button;
+    }
+}
+
+void MsgBox_Form::fill(const QString& message, std::int16_t buttons, const QString& title) {
+    message_ = message;
+    title_->setText(title);
+    text_->setPlainText(displayText(message));
+    const ButtonSet set = buttonSetFor(buttons);
+    for (std::size_t i = 0; i < set.size(); ++i) {
+        buttons_[i]->setText(QString::fromStdString(set[i].caption));
+        buttons_[i]->setVisible(set[i].visible);
+    }
+}
+
+void MsgBox_Form::pressed(int index) {
+    const auto caption = buttons_[static_cast<std::size_t>(index)]->text().toStdString();
+    if (const auto code = answerFor(index, caption)) {
+        answer_ = code;
+    }
+    accept();
+}
+
+void MsgBox_Form::showEvent(QShowEvent* event) {
+    applyLayout();
+    QDialog::showEvent(event);
+    for (QPushButton* button : buttons_) {
+        if (button->isVisibleTo(this)) {
+            button->setFocus();
+            break;
+        }
+    }
+}
+
+void MsgBox_Form::applyLayout() {
+    const std::string message = message_.toStdString();
+    const int rows = CalcolaRighe(message);
+    const int columns = CalcolaColonne(message);
+
+    // The average character sets the width, but never so narrow that the longest line of
+    // this face would not fit in the columns counted for it.
+    const QFontMetrics metrics = text_->fontMetrics();
+    int longestLine = 0;
+    for (const std::string& line : messageLines(message)) {
+        longestLine =
+            std::max(longestLine, metrics.horizontalAdvance(QString::fromStdString(line)));
+    }
+    const int charPixels = std::max(metrics.averageCharWidth(),
+                                    static_cast<int>(std::ceil(double(longestLine) / columns)));
+    const int paddingPixels = 2 * text_->frameWidth() +
+                              2 * static_cast<int>(std::ceil(text_->document()->documentMargin())) +
+                              4;
+    const TextMetrics textMetrics{charPixels * kTwipsPerPixel,
+                                  metrics.lineSpacing() * kTwipsPerPixel,
+                                  paddingPixels * kTwipsPerPixel};
+
+    std::array<bool, 3> visible{};
+    for (std::size_t i = 0; i < visible.size(); ++i) {
+        visible[i] = buttons_[i]->isVisibleTo(this);
+    }
+    const DialogLayout layout = layoutDialog(rows, columns, textMetrics, visible);
+
+    setFixedSize(toPixels(layout.client).size());
+    title_->setGeometry(toPixels(layout.title));
+    text_->setGeometry(toPixels(layout.text));
+    for (std::size_t i = 0; i < visible.size(); ++i) {
+        if (layout.buttons[i]) {
+            buttons_[i]->setGeometry(toPixels(*layout.buttons[i]));
+        }
+    }
+}
+
+void MsgBox_Form::paintEvent(QPaintEvent* event) {
+    QDialog::paintEvent(event);
+    QPainter painter(this);
+    painter.setPen(QPen(kFrameColour, 1));
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+}
+
+}  // namespace planora::dialog
