@@ -14,4 +14,8 @@ std::string cp1252ToUtf8(std::string_view bytes);
 // Windows-1252, all in UTF-8.
 std::string boardLineToUtf8(std::string_view bytes);
 
+// UTF-8 as code points and back; a byte that starts no valid sequence reads as U+FFFD.
+std::u32string decodeUtf8(std::string_view text);
+std::string encodeUtf8(std::u32string_view codePoints);
+
 }  // namespace planora::board
