@@ -1,0 +1,15 @@
+#pragma once
+
+// Writes parsed expressions and statements back as text of the dialect, every sub-expression
+// in parentheses and every name in brackets, so that parsing the text gives the same tree.
+
+#include <string>
+
+#include "db/sql.h"
+
+namespace planora::db::sql {
+
+std::string printExpr(const Expr& expr);
+std::string printSelect(const SelectStatement& select);
+
+}  // namespace planora::db::sql

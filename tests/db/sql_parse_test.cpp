@@ -1,0 +1,237 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "db/error.h"
+#include "db/quote.h"
+#include "db/sql.h"
+#include "db/sql_print.h"
+
+namespace planora::db::sql {
+namespace {
+
+// The message of the planora::Error that parsing throws, or "" when it parses.
+std::string criteriaError(std::string_view text) {
+    try {
+        parseCriteria(text);
+    } catch (const planora::Error& e) {
+        return e.what();
+    }
+    return "";
+}
+
+std::string selectError(std::string_view text) {
+    try {
+        parseSelect(text);
+    } catch (const planora::Error& e) {
+        return e.what();
+    }
+    return "";
+}
+
+// The statements the board builder, the room line composer and the windows open.
+std::vector<std::string> programStatements() {
+    const std::string hotel = "1", key = "'20240315'";
+    return {
+        "Select * From NumeriCamere Where TipoCamera In (Select Sigla From TipiCamere In "
+        "'TipiCamere.mdb' Where (Tipologia = 'C' or Tipologia = 'A'));",
+        "Select * From Scheda_Cliente Where NumeroHotel = " + hotel + " and DataArrivo <= " + key +
+            " and DataPartenza >= " + key + " Order by NumeroCamera,NumeroProgressivo;",
+        "Select * From Camere_Prenotazione Where NumeroHotel = " + hotel +
+            " and DataArrivo <= " + key + " and DataPartenza > " + key + " Order by NumeroCamera;",
+        "Select * From Scheda_Cliente Where NumeroHotel = " + hotel + " and DataArrivo = " + key,
+        "Select * From Camere_Prenotazione Where NumeroHotel = " + hotel +
+            " and DataPartenza = " + key,
+        "Select * From Arrangiamento Where DataInizio <= " + key + " and DataFine > " + key,
+        "Select * From Scheda_Cliente Where DataArrivo <= " + key +
+            " and DataPartenzaReale >= " + key,
+        "Select * From Scheda_Cliente Where NumeroHotel = 12 and DataPartenzaReale = " + key,
+    };
+}
+
+std::vector<std::string> programCriteria() {
+    const std::string room = quote("1'A");
+    return {
+        "NumeroHotel = 1 and NumeroTableau = 2 and NumeroCamera >= '101'",
+        "NumeroHotel = 1 and NumeroCamera = " + room,
+        "NumeroHotel = 1 and CodiceCliente = 4711",
+        "NumeroHotel = 1 and CodiceCliente = 4711 and NumeroConto = 1",
+        "NumeroHotel = 1 and Codice = 3",
+        "NumeroHotel = 1 and NumeroCamera = '101' and DataArrivo = '20240315' and "
+        "NumeroPersone > 0 and TipoPrenotazione <> 'A'",
+        "NumeroHotel = 1 and NumeroPrenotazione = 99",
+        "NumeroHotel = 1 and Sigla = 'HB'",
+        "Numero > 0",
+        "NumeroHotel = 1 and Codice > 0",
+        "NumeroHotel = 1 and NumeroTableau = 1",
+        "Sigla = 'DUS'",
+        "Numero = 1",
+        "NumeroHotel = 1",
+        "Destinazione = " + quote("Stampante dell'ufficio"),
+        "TipoStampa = 2",
+    };
+}
+
+TEST(SqlParse, AcceptsEveryStatementTheProgramOpens) {
+    for (const std::string& text : programStatements()) {
+        EXPECT_TRUE(looksLikeSelect(text)) << text;
+        EXPECT_NO_THROW(parseSelect(text)) << text;
+    }
+}
+
+TEST(SqlParse, AcceptsEveryCriteriaTheProgramFindsWith) {
+    for (const std::string& text : programCriteria()) {
+        EXPECT_NO_THROW(parseCriteria(text)) << text;
+    }
+}
+
+TEST(SqlParse, SelectPartsAreRead) {
+    const SelectStatement day = parseSelect(programStatements()[1]);
+    EXPECT_EQ(day.table, "Scheda_Cliente");
+    EXPECT_TRUE(day.column.empty());
+    EXPECT_TRUE(day.inFile.empty());
+    ASSERT_TRUE(day.where);
+    EXPECT_EQ(day.where->kind, Expr::Kind::And);
+    ASSERT_EQ(day.orderBy.size(), 2u);
+    EXPECT_EQ(day.orderBy[0].column, "NumeroCamera");
+    EXPECT_EQ(day.orderBy[1].column, "NumeroProgressivo");
+    EXPECT_FALSE(day.orderBy[0].descending);
+
+    const SelectStatement rooms = parseSelect(programStatements()[0]);
+    ASSERT_TRUE(rooms.where);
+    ASSERT_EQ(rooms.where->kind, Expr::Kind::InSelect);
+    const SelectStatement& types = *rooms.where->subquery;
+    EXPECT_EQ(types.column, "Sigla");
+    EXPECT_EQ(types.table, "TipiCamere");
+    EXPECT_EQ(types.inFile, "TipiCamere.mdb");
+    ASSERT_TRUE(types.where);
+    EXPECT_EQ(types.where->kind, Expr::Kind::Or);
+}
+
+TEST(SqlParse, KeywordsInAnyCaseBracketsAndOrderDirections) {
+    const SelectStatement s = parseSelect(
+        "  sElEcT * fRoM [Scheda Cliente] in 'a.mdb' WHERE [Numero Hotel] = 1 "
+        "ORDER BY [Numero Camera] desc, Nome ASC");
+    EXPECT_EQ(s.table, "Scheda Cliente");
+    EXPECT_EQ(s.inFile, "a.mdb");
+    EXPECT_EQ(s.where->children[0]->name, "Numero Hotel");
+    ASSERT_EQ(s.orderBy.size(), 2u);
+    EXPECT_TRUE(s.orderBy[0].descending);
+    EXPECT_EQ(s.orderBy[0].column, "Numero Camera");
+    EXPECT_FALSE(s.orderBy[1].descending);
+    EXPECT_NO_THROW(parseSelect("Select * From T"));
+    EXPECT_NO_THROW(parseSelect("select * from T;"));
+}
+
+TEST(SqlParse, LiteralsOfEveryKind) {
+    const ExprPtr e = parseCriteria(
+        "a In (12, -3, 2.5, .5, 'it''s', \"say \"\"hi\"\"\", True, false, NULL, 1e3)");
+    ASSERT_EQ(e->kind, Expr::Kind::InList);
+    ASSERT_EQ(e->children.size(), 11u);
+    EXPECT_EQ(e->children[1]->literal, Value::integer(12));
+    EXPECT_EQ(e->children[2]->literal, Value::integer(-3));
+    EXPECT_EQ(e->children[3]->literal, Value::real(2.5));
+    EXPECT_EQ(e->children[4]->literal, Value::real(0.5));
+    EXPECT_EQ(e->children[5]->literal, Value::text("it's"));
+    EXPECT_EQ(e->children[6]->literal, Value::text("say \"hi\""));
+    EXPECT_EQ(e->children[7]->literal, Value::boolean(true));
+    EXPECT_EQ(e->children[8]->literal, Value::boolean(false));
+    EXPECT_TRUE(e->children[9]->literal.isNull());
+    EXPECT_EQ(e->children[10]->literal, Value::real(1000.0));
+    EXPECT_EQ(parseCriteria("a = -9223372036854775808")->children[1]->literal,
+              Value::integer(std::numeric_limits<std::int64_t>::min()));
+    EXPECT_EQ(parseCriteria("a = 99999999999999999999")->children[1]->literal.kind(),
+              Value::Kind::Real);
+}
+
+TEST(SqlParse, PrecedenceNotOverAndOverOr) {
+    // a = 1 Or Not b = 2 And c = 3  reads  a = 1 Or ((Not (b = 2)) And c = 3)
+    EXPECT_EQ(printExpr(*parseCriteria("a = 1 Or Not b = 2 And c = 3")),
+              "(([a] = 1) Or ((Not ([b] = 2)) And ([c] = 3)))");
+    EXPECT_EQ(printExpr(*parseCriteria("(a = 1 Or b = 2) And c = 3")),
+              "((([a] = 1) Or ([b] = 2)) And ([c] = 3))");
+    EXPECT_EQ(printExpr(*parseCriteria("a Not Like 'x*' and b is not null and c not in (1)")),
+              "(((Not ([a] Like 'x*')) And (Not ([b] Is Null))) And (Not ([c] In (1))))");
+    EXPECT_EQ(printExpr(*parseCriteria("a = 1 and b = 2 and c = 3")),
+              "((([a] = 1) And ([b] = 2)) And ([c] = 3))");
+}
+
+TEST(SqlParse, PrintedFormReadsBackTheSame) {
+    std::vector<std::string> texts = programCriteria();
+    texts.push_back("Not (a <> 1.5 Or b <= -2) And [c d] Like '[!a-c]#?*' Or e Is Null");
+    for (const std::string& text : texts) {
+        const std::string printed = printExpr(*parseCriteria(text));
+        EXPECT_EQ(printExpr(*parseCriteria(printed)), printed) << text;
+    }
+    for (const std::string& text : programStatements()) {
+        const std::string printed = printSelect(parseSelect(text));
+        EXPECT_EQ(printSelect(parseSelect(printed)), printed) << text;
+    }
+}
+
+TEST(SqlParse, ErrorsNameTheTextThePositionAndWhatWasExpected) {
+    EXPECT_EQ(criteriaError("NumeroHotel = "),
+              "Syntax error in criteria \"NumeroHotel = \" at position 15: a value was expected");
+    EXPECT_NE(criteriaError("NumeroHotel = 1 NumeroCamera = '1'").find("at position 17"),
+              std::string::npos);
+    EXPECT_NE(criteriaError("a = 'open")
+                  .find("at position 5: the text that starts here has no "
+                        "closing quote"),
+              std::string::npos);
+    EXPECT_NE(criteriaError("[a = 1").find("position 1"), std::string::npos);
+    EXPECT_NE(criteriaError("(a = 1").find("position 7: \")\" was expected"), std::string::npos);
+    EXPECT_NE(criteriaError("a = 1 )").find("position 7"), std::string::npos);
+    EXPECT_NE(criteriaError("a = #2024#").find("position 5"), std::string::npos);
+    EXPECT_NE(criteriaError("a In ()").find("position 7: a value was expected"), std::string::npos);
+    EXPECT_NE(criteriaError("a is 1").find("\"Null\" was expected"), std::string::npos);
+    EXPECT_NE(criteriaError("select = 1").find("position 1"), std::string::npos);
+    EXPECT_NE(criteriaError("a = 1e999").find("out of range"), std::string::npos);
+    EXPECT_NE(criteriaError("a = 1;").find("position 6"), std::string::npos);
+    // Positions count characters, not bytes.
+    EXPECT_NE(criteriaError("città = 'è' +").find("position 13"), std::string::npos);
+    EXPECT_EQ(criteriaError(""),
+              "Syntax error in criteria \"\" at position 1: a value was expected");
+}
+
+TEST(SqlParse, MalformedStatementsAreRejected) {
+    EXPECT_NE(selectError("Select From T").find("position 8"), std::string::npos);
+    EXPECT_NE(selectError("Select * T").find("\"From\" was expected"), std::string::npos);
+    EXPECT_NE(selectError("Select * From").find("a table name was expected"), std::string::npos);
+    EXPECT_NE(selectError("Select * From T In X").find("file name"), std::string::npos);
+    EXPECT_NE(selectError("Select * From T Order NumeroCamera").find("\"By\""), std::string::npos);
+    EXPECT_NE(selectError("Select * From T Where").find("a value was expected"), std::string::npos);
+    EXPECT_NE(selectError("Select * From T; garbage").find("position 18"), std::string::npos);
+    EXPECT_NE(selectError("Select * From T Where a In (Select * From U)").find("position 36"),
+              std::string::npos);
+    EXPECT_NE(selectError("Select * From T Order by a,").find("a column name was expected"),
+              std::string::npos);
+    EXPECT_EQ(selectError("Select * From T"), "");
+    EXPECT_NE(selectError("Select * From T x").find("SQL statement \"Select * From T x\""),
+              std::string::npos);
+}
+
+TEST(SqlParse, DeepNestingIsAnErrorNotACrash) {
+    const std::string deep = std::string(5000, '(') + "a = 1" + std::string(5000, ')');
+    EXPECT_NE(criteriaError(deep).find("nested"), std::string::npos);
+    std::string nots;
+    for (int i = 0; i < 5000; ++i) {
+        nots += "not ";
+    }
+    EXPECT_NE(criteriaError(nots + "a = 1").find("nested"), std::string::npos);
+    const std::string fine = std::string(50, '(') + "a = 1" + std::string(50, ')');
+    EXPECT_EQ(criteriaError(fine), "");
+}
+
+TEST(SqlParse, LooksLikeSelectTellsStatementsFromTableNames) {
+    EXPECT_TRUE(looksLikeSelect("Select * From T"));
+    EXPECT_TRUE(looksLikeSelect("  SELECT\n* From T"));
+    EXPECT_TRUE(looksLikeSelect("select*from T"));
+    EXPECT_FALSE(looksLikeSelect("Scheda_Cliente"));
+    EXPECT_FALSE(looksLikeSelect("SelectedRooms"));
+    EXPECT_FALSE(looksLikeSelect("Select_Table"));
+    EXPECT_FALSE(looksLikeSelect(""));
+    EXPECT_FALSE(looksLikeSelect("Sel"));
+}
+
+}  // namespace
+}  // namespace planora::db::sql
