@@ -32,8 +32,11 @@ public:
     bool isOpen() const;
     void close();
 
-private:
+    // The open state, for the record access layer; throws planora::Error when not open.
     struct Impl;
+    Impl& impl() const;
+
+private:
     std::shared_ptr<Impl> impl_;
 };
 

@@ -55,6 +55,11 @@ private:
     std::shared_ptr<State> state_;  // shared rows and indexes
     std::ptrdiff_t current_ = -1;   // position in the record set, -1 before the first
     bool noMatch_ = false;
+    std::string sort_;
+
+    const State& open() const;
+    // Moves to the first match from position start on, forwards or backwards.
+    void seek(std::string_view criteria, std::ptrdiff_t start, bool forward);
 };
 
 }  // namespace planora::db

@@ -38,6 +38,8 @@ public:
     // row.size() must equal columns().size().
     void appendRow(std::span<const Value> row);
     Value value(std::size_t row, std::size_t column) const;
+    // Gives back the spare capacity left by loading, once the last row is in.
+    void shrinkToFit();
 
     // Heap bytes held by the rows, for the memory budget.
     std::size_t memoryBytes() const;

@@ -1,0 +1,80 @@
+#pragma once
+
+// The shared part of a record set: the rows it selected and the caches its finds build.
+// Known to the record set and to the database that opens record sets.
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <span>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "db/recordset.h"
+#include "db/sql.h"
+#include "db/table.h"
+
+namespace planora::db {
+
+// For each combination of values of some equality columns (keyed by appendIndexKey of each),
+// the ascending positions in record set order of the rows that hold it. The positions of one
+// key lie together in one flat array, so an index costs a few bytes per row.
+class EqualityIndex {
+  public:
+    EqualityIndex(const Table& table, const std::vector<std::uint32_t>& rows,
+                  const std::vector<std::size_t>& columns);
+    std::span<const std::uint32_t> lookup(const std::string& key) const;
+
+  private:
+    std::unordered_map<std::string, std::uint32_t> ids_;
+    std::vector<std::uint32_t> starts_;  // per id, then one past the end
+    std::vector<std::uint32_t> positions_;
+};
+
+// A criteria text parsed and bound once, with what an indexed find needs.
+struct CompiledCriteria {
+    sql::BoundExpr bound;
+    std::vector<std::size_t> indexColumns;      // sorted, distinct; empty: no index, scan
+    std::string indexKey;                       // the criteria's own key in the index
+    bool impossible = false;                    // contradicting or Null equalities: nothing matches
+    bool onlyEqualities = false;                // the index key alone decides a match
+    std::span<const std::uint32_t> candidates;  // resolved on first use
+    bool candidatesResolved = false;
+
+    CompiledCriteria(const sql::Expr& expr, const sql::ColumnResolver& columns,
+                     const sql::SubqueryRunner& subqueries);
+};
+
+struct RecordSet::State {
+    TablePtr table;
+    std::vector<std::uint32_t> rows;  // table rows in record set order
+    sql::SubqueryRunner subqueries;
+
+    std::unordered_map<std::string, std::unique_ptr<CompiledCriteria>> criteria;
+    std::map<std::vector<std::size_t>, EqualityIndex> indexes;
+    std::unordered_map<std::string, std::size_t> fieldCache;
+
+    // Finds a column without regard to case; throws planora::Error naming field and table.
+    std::size_t column(std::string_view name);
+    CompiledCriteria& compile(std::string_view criteria);
+    std::span<const std::uint32_t> candidates(CompiledCriteria& compiled);
+};
+
+std::shared_ptr<RecordSet::State> makeRecordSetState(TablePtr table,
+                                                     std::vector<std::uint32_t> rows,
+                                                     sql::SubqueryRunner subqueries);
+
+// The key under which a combination of non-Null values is filed in an EqualityIndex.
+void appendIndexKey(std::string& key, const Value& value);
+
+// "[A], B Desc" as order keys; throws planora::Error on a malformed text.
+std::vector<sql::OrderKey> parseSortText(std::string_view text);
+
+// Table rows ordered by the keys with the Access comparison, Null first; a stable sort.
+// Throws planora::Error naming an unknown column and the table.
+void sortRows(const Table& table, std::vector<std::uint32_t>& rows,
+              const std::vector<sql::OrderKey>& keys);
+
+}  // namespace planora::db

@@ -1,0 +1,247 @@
+#include <sqlite3.h>
+
+#include <cctype>
+#include <cmath>
+#include <cstdio>
+
+#include "db/backend.h"
+#include "db/error.h"
+
+namespace planora::db {
+
+namespace {
+
+struct CloseDatabase {
+    void operator()(sqlite3* db) const { sqlite3_close(db); }
+};
+struct FinalizeStatement {
+    void operator()(sqlite3_stmt* statement) const { sqlite3_finalize(statement); }
+};
+using DatabaseHandle = std::unique_ptr<sqlite3, CloseDatabase>;
+using StatementHandle = std::unique_ptr<sqlite3_stmt, FinalizeStatement>;
+
+bool contains(const std::string& text, const char* part) {
+    return text.find(part) != std::string::npos;
+}
+
+// The declared type decides the column type, by the same kind of substring rules as SQLite's
+// own affinity. Money comes first: "DECIMAL" and "NUMERIC" hold amounts in the hotel tables.
+ColumnType columnTypeOf(const char* declared) {
+    std::string type = declared ? declared : "";
+    for (char& c : type) {
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    }
+    if (contains(type, "CURRENCY") || contains(type, "MONEY") || contains(type, "DECIMAL") ||
+        contains(type, "NUMERIC")) {
+        return ColumnType::Currency;
+    }
+    if (contains(type, "BOOL") || contains(type, "YESNO") || type == "BIT") {
+        return ColumnType::Boolean;
+    }
+    if (contains(type, "DATE") || contains(type, "TIME")) {
+        return ColumnType::DateTime;
+    }
+    if (contains(type, "INT")) {
+        return ColumnType::Integer;
+    }
+    if (contains(type, "REAL") || contains(type, "DOUB") || contains(type, "FLOA")) {
+        return ColumnType::Real;
+    }
+    if (contains(type, "BLOB") || contains(type, "BINARY")) {
+        return ColumnType::Binary;
+    }
+    return ColumnType::Text;
+}
+
+// "yyyy-mm-dd" optionally followed by " hh:mm:ss" (or 'T'), as SQLite's date functions write.
+bool parseDateTime(const char* text, DateTime& d) {
+    int consumed = 0;
+    if (std::sscanf(text, "%4d-%2d-%2d%n", &d.year, &d.month, &d.day, &consumed) != 3 ||
+        consumed != 10) {
+        return false;
+    }
+    if (text[consumed] == '\0') {
+        return true;
+    }
+    int rest = 0;
+    return (text[10] == ' ' || text[10] == 'T') &&
+           std::sscanf(text + 11, "%2d:%2d:%2d%n", &d.hour, &d.minute, &d.second, &rest) == 3 &&
+           text[11 + rest] == '\0';
+}
+
+// Currency amounts are kept by SQLite as REAL (or as INTEGER when whole); they are turned into
+// the exact ten-thousandths by rounding to four decimals, which recovers any amount that was
+// written with at most four decimals.
+Value currencyOf(double amount) {
+    return Value::currency(Currency{std::llround(amount * 10000.0)});
+}
+
+Value integerCell(sqlite3_int64 v, ColumnType type) {
+    switch (type) {
+        case ColumnType::Boolean:
+            return Value::boolean(v != 0);
+        case ColumnType::Currency:
+            return Value::currency(Currency{v * 10000});
+        case ColumnType::Real:
+            return Value::real(static_cast<double>(v));
+        default:
+            return Value::integer(v);
+    }
+}
+
+Value realCell(double v, ColumnType type) {
+    switch (type) {
+        case ColumnType::Currency:
+            return currencyOf(v);
+        case ColumnType::Boolean:
+            return Value::boolean(v != 0.0);
+        default:
+            return Value::real(v);
+    }
+}
+
+Value textCell(sqlite3_stmt* statement, int column, ColumnType type) {
+    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
+    const int bytes = sqlite3_column_bytes(statement, column);
+    if (type == ColumnType::DateTime) {
+        DateTime d;
+        if (parseDateTime(text, d)) {
+            return Value::dateTime(d);
+        }
+    }
+    return Value::text(std::string(text, static_cast<std::size_t>(bytes)));
+}
+
+Value cellOf(sqlite3_stmt* statement, int column, ColumnType type) {
+    switch (sqlite3_column_type(statement, column)) {
+        case SQLITE_INTEGER:
+            return integerCell(sqlite3_column_int64(statement, column), type);
+        case SQLITE_FLOAT:
+            return realCell(sqlite3_column_double(statement, column), type);
+        case SQLITE_TEXT:
+            return textCell(statement, column, type);
+        case SQLITE_BLOB: {
+            const auto* bytes = static_cast<const char*>(sqlite3_column_blob(statement, column));
+            const int size = sqlite3_column_bytes(statement, column);
+            return Value::text(std::string(bytes ? bytes : "", static_cast<std::size_t>(size)));
+        }
+        default:
+            return Value();
+    }
+}
+
+std::string quoteIdentifier(std::string_view name) {
+    std::string quoted = "\"";
+    for (char c : name) {
+        quoted += c;
+        if (c == '"') {
+            quoted += '"';
+        }
+    }
+    return quoted + "\"";
+}
+
+class SqliteBackend : public Backend {
+  public:
+    explicit SqliteBackend(std::filesystem::path file) : file_(std::move(file)) {
+        sqlite3* raw = nullptr;
+        const int rc = sqlite3_open_v2(file_.string().c_str(), &raw, SQLITE_OPEN_READONLY, nullptr);
+        db_.reset(raw);
+        if (rc != SQLITE_OK) {
+            fail("cannot be opened");
+        }
+        // Reading the schema is the first access to the file: a file that is not a database,
+        // or whose first page is damaged, fails here.
+        StatementHandle statement = prepare(
+            "SELECT name FROM sqlite_master WHERE type IN ('table', 'view') ORDER BY rowid");
+        int step;
+        while ((step = sqlite3_step(statement.get())) == SQLITE_ROW) {
+            tables_.emplace_back(
+                reinterpret_cast<const char*>(sqlite3_column_text(statement.get(), 0)));
+        }
+        if (step != SQLITE_DONE) {
+            fail("cannot be read as an SQLite database");
+        }
+    }
+
+    const std::filesystem::path& file() const override { return file_; }
+    std::vector<std::string> tableNames() const override { return tables_; }
+
+    TablePtr loadTable(std::string_view name) const override {
+        const std::string& table = storedName(name);
+        StatementHandle statement = prepare("SELECT * FROM " + quoteIdentifier(table), table);
+        const int columnCount = sqlite3_column_count(statement.get());
+        std::vector<ColumnInfo> columns;
+        for (int c = 0; c < columnCount; ++c) {
+            columns.push_back({sqlite3_column_name(statement.get(), c),
+                               columnTypeOf(sqlite3_column_decltype(statement.get(), c))});
+        }
+        auto loaded = std::make_shared<Table>(table, columns);
+        loaded->reserve(rowCount(table));
+        std::vector<Value> row(static_cast<std::size_t>(columnCount));
+        int step;
+        while ((step = sqlite3_step(statement.get())) == SQLITE_ROW) {
+            for (int c = 0; c < columnCount; ++c) {
+                row[static_cast<std::size_t>(c)] =
+                    cellOf(statement.get(), c, columns[static_cast<std::size_t>(c)].type);
+            }
+            loaded->appendRow(row);
+        }
+        if (step != SQLITE_DONE) {
+            fail("is damaged", table);
+        }
+        loaded->shrinkToFit();
+        return loaded;
+    }
+
+  private:
+    [[noreturn]] void fail(const std::string& what, const std::string& table = {}) const {
+        std::string message = "The database file '" + file_.string() + "' " + what;
+        if (!table.empty()) {
+            message += " (table '" + table + "')";
+        }
+        throw Error(message + ": " + (db_ ? sqlite3_errmsg(db_.get()) : "out of memory"));
+    }
+
+    StatementHandle prepare(const std::string& text, const std::string& table = {}) const {
+        sqlite3_stmt* raw = nullptr;
+        const int rc = sqlite3_prepare_v2(db_.get(), text.c_str(), -1, &raw, nullptr);
+        StatementHandle statement(raw);
+        if (rc != SQLITE_OK) {
+            fail("cannot be read", table);
+        }
+        return statement;
+    }
+
+    std::size_t rowCount(const std::string& table) const {
+        StatementHandle statement =
+            prepare("SELECT count(*) FROM " + quoteIdentifier(table), table);
+        if (sqlite3_step(statement.get()) != SQLITE_ROW) {
+            fail("is damaged", table);
+        }
+        return static_cast<std::size_t>(sqlite3_column_int64(statement.get(), 0));
+    }
+
+    const std::string& storedName(std::string_view name) const {
+        const std::string wanted = foldCase(name);
+        for (const std::string& table : tables_) {
+            if (foldCase(table) == wanted) {
+                return table;
+            }
+        }
+        throw Error("Table '" + std::string(name) + "' not found in the database file '" +
+                    file_.string() + "'");
+    }
+
+    std::filesystem::path file_;
+    DatabaseHandle db_;
+    std::vector<std::string> tables_;
+};
+
+}  // namespace
+
+std::unique_ptr<Backend> openSqliteBackend(const std::filesystem::path& file) {
+    return std::make_unique<SqliteBackend>(file);
+}
+
+}  // namespace planora::db

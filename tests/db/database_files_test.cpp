@@ -1,0 +1,101 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "db/database.h"
+#include "db/error.h"
+#include "sqlite_fixture.h"
+
+namespace planora::db {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::num;
+using testing::TempFolder;
+using testing::txt;
+using testing::writeTable;
+
+std::string messageOf(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const Error& e) {
+        return e.what();
+    }
+    return "no error";
+}
+
+bool mentions(const std::string& message, const std::string& part) {
+    return message.find(part) != std::string::npos;
+}
+
+void writeTableau(const fs::path& file) {
+    writeTable(file, "Tableau",
+               {{"NumeroHotel", "INTEGER"}, {"Codice", "INTEGER"}, {"Descrizione", "TEXT"}},
+               {{num(1), num(1), txt("Piano terra")}, {num(1), num(2), txt("Primo piano")}});
+}
+
+TEST(DataFileResolution, FindsTheNameWithoutRegardToCase) {
+    TempFolder folder;
+    writeTableau(folder.path() / "TABLEAU.MDB");
+    EXPECT_EQ(resolveDataFile(folder.path(), "Tableau.mdb"), folder.path() / "TABLEAU.MDB");
+    const Database db = Database::open(folder.path(), "tableau.mdb");
+    EXPECT_EQ(db.openRecordset("Tableau").recordCount(), 2u);
+}
+
+TEST(DataFileResolution, FallsBackToTheSqliteExtension) {
+    TempFolder folder;
+    writeTableau(folder.path() / "tableau.SQLITE");
+    EXPECT_EQ(resolveDataFile(folder.path(), "Tableau.mdb"), folder.path() / "tableau.SQLITE");
+    // The bare name wins when both exist.
+    writeTableau(folder.path() / "Tableau.mdb");
+    EXPECT_EQ(resolveDataFile(folder.path(), "Tableau.mdb"), folder.path() / "Tableau.mdb");
+}
+
+TEST(DataFileResolution, AMissingFileIsNamedWithItsFolder) {
+    TempFolder folder;
+    const std::string message = messageOf([&] { resolveDataFile(folder.path(), "Contatori.mdb"); });
+    EXPECT_TRUE(mentions(message, "Contatori.mdb")) << message;
+    EXPECT_TRUE(mentions(message, folder.path().string())) << message;
+    EXPECT_TRUE(mentions(messageOf([&] { Database::open(folder.path(), "Contatori.mdb"); }),
+                         "Contatori.mdb"));
+}
+
+TEST(DatabaseOpen, RefusesAFileThatIsNeitherAccessNorSqlite) {
+    TempFolder folder;
+    testing::writeBytes(folder.path() / "Contatori.mdb", "Standard Jet DB but not at offset 4");
+    const std::string message = messageOf([&] { Database::open(folder.path(), "Contatori.mdb"); });
+    EXPECT_TRUE(mentions(message, "Contatori.mdb")) << message;
+    EXPECT_TRUE(mentions(message, folder.path().string())) << message;
+}
+
+TEST(DatabaseOpen, ADamagedSqliteFileIsNamed) {
+    TempFolder folder;
+    testing::writeBytes(folder.path() / "Tableau.mdb",
+                        std::string("SQLite format 3\0", 16) + std::string(200, '\x7f'));
+    const std::string message =
+        messageOf([&] { Database::open(folder.path(), "Tableau.mdb").openRecordset("Tableau"); });
+    EXPECT_TRUE(mentions(message, "Tableau.mdb")) << message;
+}
+
+TEST(DatabaseOpen, UnknownTablesAndClosedHandlesAreReported) {
+    TempFolder folder;
+    writeTableau(folder.path() / "Tableau.sqlite");
+    Database db = Database::open(folder.path(), "Tableau.mdb");
+    EXPECT_EQ(db.tableNames(), std::vector<std::string>{"Tableau"});
+    const std::string message = messageOf([&] { db.openRecordset("NumeriCamere"); });
+    EXPECT_TRUE(mentions(message, "NumeriCamere")) << message;
+    EXPECT_TRUE(mentions(message, "Tableau.sqlite")) << message;
+
+    RecordSet kept = db.openRecordset("TABLEAU");
+    Database copy = db;
+    db.close();
+    EXPECT_FALSE(db.isOpen());
+    EXPECT_THROW(db.openRecordset("Tableau"), Error);
+    // A copy keeps the file open; a record set keeps its rows.
+    EXPECT_EQ(copy.openRecordset("Tableau").recordCount(), 2u);
+    kept.findFirst("Codice = 2");
+    EXPECT_EQ(kept.field("Descrizione"), txt("Primo piano"));
+}
+
+}  // namespace
+}  // namespace planora::db

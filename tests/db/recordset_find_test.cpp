@@ -1,0 +1,198 @@
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "db/database.h"
+#include "db/error.h"
+#include "sqlite_fixture.h"
+
+namespace planora::db {
+namespace {
+
+using testing::num;
+using testing::TempFolder;
+using testing::txt;
+using testing::writeTable;
+
+// Guest cards of a few rooms: Id is the card's place in the table.
+class RecordSetFind : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        writeTable(folder.path() / "Scheda_Cliente.sqlite", "Scheda_Cliente",
+                   {{"Id", "INTEGER"},
+                    {"NumeroHotel", "INTEGER"},
+                    {"NumeroCamera", "TEXT"},
+                    {"NomeCliente", "TEXT"},
+                    {"Partito", "TEXT"}},
+                   {{num(0), num(1), txt("101"), txt("Rossi"), txt("S")},
+                    {num(1), num(1), txt("102"), txt("Bianchi"), Value()},
+                    {num(2), num(1), txt("101"), txt("ROSSI"), txt("")},
+                    {num(3), num(2), txt("101"), txt("Verdi"), txt("S")},
+                    {num(4), num(1), Value(), txt("Neri"), txt("S")},
+                    {num(5), num(1), txt("101"), txt("rossi"), txt("s")}});
+        cards = Database::open(folder.path(), "Scheda_Cliente.mdb").openRecordset("Scheda_Cliente");
+    }
+
+    std::vector<std::int64_t> walk(const std::string& criteria) {
+        std::vector<std::int64_t> ids;
+        for (cards.findFirst(criteria); !cards.noMatch(); cards.findNext(criteria)) {
+            ids.push_back(cards.field("Id").asInteger());
+        }
+        return ids;
+    }
+
+    TempFolder folder;
+    RecordSet cards;
+};
+
+using Ids = std::vector<std::int64_t>;
+
+TEST_F(RecordSetFind, FirstNextAndLastFollowTheRecordSetOrder) {
+    EXPECT_EQ(walk("NumeroHotel = 1 and NumeroCamera = '101'"), (Ids{0, 2, 5}));
+    EXPECT_EQ(walk("NumeroCamera = '101' and Partito = 'S'"), (Ids{0, 3, 5}));
+    EXPECT_EQ(walk("Id > 2"), (Ids{3, 4, 5}));
+    cards.findLast("NumeroCamera = '101' and NumeroHotel = 1");
+    EXPECT_EQ(cards.field("Id"), num(5));
+    cards.findLast("Id < 4 and NumeroHotel = 1");
+    EXPECT_EQ(cards.field("Id"), num(2));
+    cards.findLast("Id < 2");
+    EXPECT_EQ(cards.field("Id"), num(1));
+}
+
+TEST_F(RecordSetFind, NoMatchLeavesTheCurrentRecord) {
+    EXPECT_FALSE(cards.hasCurrent());
+    cards.findFirst("NomeCliente = 'Verdi'");
+    ASSERT_FALSE(cards.noMatch());
+    for (const char* criteria : {"NomeCliente = 'Gialli'", "Id > 100", "Id = 1 and Id = 2"}) {
+        cards.findFirst(criteria);
+        EXPECT_TRUE(cards.noMatch()) << criteria;
+        EXPECT_EQ(cards.field("Id"), num(3)) << criteria;
+    }
+    cards.findNext("NomeCliente = 'Verdi'");
+    EXPECT_TRUE(cards.noMatch());
+    EXPECT_EQ(cards.field("Id"), num(3));
+    cards.findNext("Id >= 0");
+    EXPECT_FALSE(cards.noMatch());
+    EXPECT_EQ(cards.field("Id"), num(4));
+}
+
+TEST_F(RecordSetFind, TextCriteriaIgnoreCaseAndNullNeverMatches) {
+    EXPECT_EQ(walk("NomeCliente = 'ROSSI'"), (Ids{0, 2, 5}));
+    EXPECT_EQ(walk("Partito = 's'"), (Ids{0, 3, 4, 5}));
+    EXPECT_EQ(walk("Partito <> 'S'"), (Ids{2}));
+    EXPECT_EQ(walk("NumeroCamera >= '0'"), (Ids{0, 1, 2, 3, 5}));
+    EXPECT_EQ(walk("Not (NumeroCamera = '101')"), (Ids{1}));
+    EXPECT_EQ(walk("NumeroCamera = Null"), Ids{});
+}
+
+TEST_F(RecordSetFind, CopiesMoveOnTheirOwn) {
+    cards.findFirst("Id = 1");
+    RecordSet copy = cards;
+    copy.findNext("NumeroHotel = 1");
+    EXPECT_EQ(copy.field("Id"), num(2));
+    EXPECT_EQ(cards.field("Id"), num(1));
+}
+
+TEST_F(RecordSetFind, FaultsNameTheFieldTableOrCriteria) {
+    auto messageOf = [&](const std::function<void()>& action) {
+        try {
+            action();
+        } catch (const Error& e) {
+            return std::string(e.what());
+        }
+        return std::string("no error");
+    };
+    std::string message = messageOf([&] { cards.field("Id"); });
+    EXPECT_NE(message.find("Scheda_Cliente"), std::string::npos) << message;
+    cards.findFirst("Id = 0");
+    EXPECT_EQ(cards.field("nomecliente"), txt("Rossi"));
+    message = messageOf([&] { cards.field("Cognome"); });
+    EXPECT_NE(message.find("Cognome"), std::string::npos) << message;
+    EXPECT_NE(message.find("Scheda_Cliente"), std::string::npos) << message;
+    message = messageOf([&] { cards.findFirst("Camera = '101'"); });
+    EXPECT_NE(message.find("Camera"), std::string::npos) << message;
+    EXPECT_THROW(cards.findNext("Id = = 1"), Error);
+    cards.close();
+    EXPECT_FALSE(cards.isOpen());
+    EXPECT_THROW(cards.findFirst("Id = 0"), Error);
+}
+
+// Random cards: the indexed finds (equality terms) must agree with plain scans and with a
+// filter written out by hand.
+TEST(RecordSetFindRandom, IndexedAndScannedFindsAgree) {
+    TempFolder folder;
+    std::mt19937 random(20240229);
+    const std::vector<std::string> rooms = {"101", "102", "1'A", "201", "Sala"};
+    std::vector<testing::Row> rows;
+    struct Card {
+        int hotel;  // 0 for Null
+        std::string room;
+        int age;
+    };
+    std::vector<Card> expected;
+    for (int i = 0; i < 3000; ++i) {
+        const int hotel = static_cast<int>(random() % 4);
+        std::string room = rooms[random() % rooms.size()];
+        if (random() % 2 == 0) {
+            for (char& c : room) {
+                c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+            }
+        }
+        const int age = static_cast<int>(random() % 90);
+        expected.push_back({hotel, room, age});
+        rows.push_back({num(i), hotel == 0 ? Value() : num(hotel), txt(room), num(age)});
+    }
+    writeTable(folder.path() / "Ospiti.sqlite", "Ospiti",
+               {{"Id", "INTEGER"},
+                {"NumeroHotel", "INTEGER"},
+                {"NumeroCamera", "TEXT"},
+                {"Eta", "INTEGER"}},
+               rows);
+    RecordSet set = Database::open(folder.path(), "Ospiti.mdb").openRecordset("Ospiti");
+    auto walk = [&](const std::string& criteria, bool backwards) {
+        Ids ids;
+        if (backwards) {
+            set.findLast(criteria);
+            if (!set.noMatch()) {
+                ids.push_back(set.field("Id").asInteger());
+            }
+            return ids;
+        }
+        for (set.findFirst(criteria); !set.noMatch(); set.findNext(criteria)) {
+            ids.push_back(set.field("Id").asInteger());
+        }
+        return ids;
+    };
+    auto lower = [](std::string s) {
+        for (char& c : s) {
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        }
+        return s;
+    };
+    for (int hotel = 1; hotel <= 3; ++hotel) {
+        for (const std::string& room : rooms) {
+            Ids byHand, byHandOld;
+            for (std::size_t i = 0; i < expected.size(); ++i) {
+                if (expected[i].hotel == hotel && lower(expected[i].room) == lower(room)) {
+                    byHand.push_back(static_cast<std::int64_t>(i));
+                    if (expected[i].age > 60) {
+                        byHandOld.push_back(static_cast<std::int64_t>(i));
+                    }
+                }
+            }
+            const std::string h = std::to_string(hotel);
+            const std::string r = "'" + (room == "1'A" ? std::string("1''A") : room) + "'";
+            const std::string indexed = "NumeroHotel = " + h + " and NumeroCamera = " + r;
+            const std::string scanned = "NumeroHotel >= " + h + " and NumeroHotel <= " + h +
+                                        " and Not (NumeroCamera <> " + r + ")";
+            EXPECT_EQ(walk(indexed, false), byHand) << indexed;
+            EXPECT_EQ(walk(scanned, false), byHand) << scanned;
+            EXPECT_EQ(walk(indexed + " and Eta > 60", false), byHandOld) << indexed;
+            EXPECT_EQ(walk(indexed, true), byHand.empty() ? Ids{} : Ids{byHand.back()}) << indexed;
+            EXPECT_EQ(walk(scanned, true), byHand.empty() ? Ids{} : Ids{byHand.back()}) << scanned;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace planora::db

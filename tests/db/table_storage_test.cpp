@@ -1,0 +1,109 @@
+#include <gtest/gtest.h>
+
+#include <limits>
+
+#include "db/error.h"
+#include "db/table.h"
+
+namespace planora::db {
+namespace {
+
+Table oneColumn(ColumnType type = ColumnType::Text) {
+    return Table("T", {{"Campo", type}});
+}
+
+void append(Table& table, const Value& v) {
+    table.appendRow(std::span<const Value>(&v, 1));
+}
+
+TEST(TableStorage, KeepsEveryKindOfValueExactly) {
+    const std::vector<Value> values = {
+        Value(),
+        Value::integer(7),
+        Value::real(2.5),
+        Value::currency(Currency{-123456789}),
+        Value::text("Rossi Mario"),
+        Value::text(""),
+        Value::dateTime(DateTime{2024, 2, 29, 23, 59, 58}),
+        Value::boolean(true),
+        Value::integer(std::numeric_limits<std::int64_t>::min()),
+    };
+    // All kinds in one column: the first non-Null value fixes the storage, the others are kept
+    // aside, as SQLite allows any kind in any column.
+    Table mixed = oneColumn();
+    for (const Value& v : values) {
+        append(mixed, v);
+    }
+    ASSERT_EQ(mixed.rowCount(), values.size());
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        EXPECT_EQ(mixed.value(i, 0), values[i]) << "row " << i;
+    }
+}
+
+TEST(TableStorage, WidensIntegersWithoutLosingEarlierRows) {
+    Table table = oneColumn(ColumnType::Integer);
+    const std::vector<std::int64_t> numbers = {1,     -5,           127, -128,      300, -40000,
+                                               70000, 5000000000LL, 0,   INT64_MAX, -1};
+    for (std::int64_t n : numbers) {
+        append(table, Value::integer(n));
+    }
+    for (std::size_t i = 0; i < numbers.size(); ++i) {
+        EXPECT_EQ(table.value(i, 0).asInteger(), numbers[i]) << "row " << i;
+    }
+}
+
+TEST(TableStorage, NullsBeforeAndBetweenValuesStayNull) {
+    Table table("T", {{"A", ColumnType::Integer}, {"B", ColumnType::Text}});
+    const std::vector<std::vector<Value>> rows = {
+        {Value(), Value()},
+        {Value(), Value::text("x")},
+        {Value::integer(3), Value()},
+        {Value(), Value::text("yy")},
+        {Value::integer(4), Value::text("")},
+    };
+    for (const auto& row : rows) {
+        table.appendRow(row);
+    }
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        for (std::size_t c = 0; c < 2; ++c) {
+            EXPECT_EQ(table.value(r, c), rows[r][c]) << "row " << r << " column " << c;
+        }
+    }
+}
+
+TEST(TableStorage, ColumnsAreFoundWithoutRegardToCase) {
+    Table table("Scheda_Cliente",
+                {{"NumeroHotel", ColumnType::Integer}, {"NumeroCamera", ColumnType::Text}});
+    EXPECT_EQ(table.columnIndex("numerocamera"), 1u);
+    EXPECT_EQ(table.columnIndex("NUMEROHOTEL"), 0u);
+    EXPECT_FALSE(table.columnIndex("Numero").has_value());
+}
+
+TEST(TableStorage, RejectsRowsOfTheWrongWidthAndMissingCells) {
+    Table table("Tableau", {{"A", ColumnType::Integer}, {"B", ColumnType::Text}});
+    const std::vector<Value> shortRow = {Value::integer(1)};
+    EXPECT_THROW(table.appendRow(shortRow), Error);
+    EXPECT_EQ(table.rowCount(), 0u);
+    const std::vector<Value> row = {Value::integer(1), Value::text("a")};
+    table.appendRow(row);
+    EXPECT_THROW(table.value(1, 0), Error);
+    EXPECT_THROW(table.value(0, 2), Error);
+}
+
+TEST(TableStorage, SmallValuesTakeFewBytesPerRow) {
+    // Eight-character dates and small numbers: the storage must stay near the raw content.
+    Table table("T", {{"Hotel", ColumnType::Integer}, {"Data", ColumnType::Text}});
+    const std::size_t rows = 10000;
+    for (std::size_t i = 0; i < rows; ++i) {
+        const std::vector<Value> row = {Value::integer(static_cast<std::int64_t>(i % 3)),
+                                        Value::text("2024" + std::to_string(1000 + i % 9000))};
+        table.appendRow(row);
+    }
+    table.shrinkToFit();
+    // 1 byte of number, 8 of text and a small offset per row.
+    EXPECT_LE(table.memoryBytes(), rows * 16);
+    EXPECT_EQ(table.value(rows - 1, 1).asText(), "2024" + std::to_string(1000 + (rows - 1) % 9000));
+}
+
+}  // namespace
+}  // namespace planora::db
