@@ -1,0 +1,155 @@
+#include "db/access_backend.h"
+
+#include <map>
+#include <optional>
+#include <system_error>
+#include <utility>
+
+#include "db/access_isolation.h"
+#include "db/access_mdb_reader.h"
+#include "db/error.h"
+#include "db/value.h"
+
+namespace planora::db {
+
+namespace {
+
+std::string inQuotes(std::string_view text) {
+    return "\"" + std::string(text) + "\"";
+}
+
+// An Access file read through libmdb in isolated reader processes (see access_isolation.h).
+// Small files come back whole with the table list; other tables are read when first asked for.
+// Tables and table failures are kept for the life of the backend.
+class AccessBackend final : public Backend {
+  public:
+    AccessBackend(std::filesystem::path file, const AccessReadLimits& limits)
+        : file_(std::move(file)), limits_(limits) {
+        access::ReadRequest request;
+        request.allTables = smallEnoughToReadWhole();
+        auto run = read(request);
+        if (!run.result.tableNames) {
+            const std::string reason = run.fault != access::Fault::None
+                                           ? describe(run)
+                                           : run.result.fileFailure.value_or("no table list");
+            throw Error("Cannot open " + inQuotes(file_.string()) +
+                        " as an Access database: " + reason);
+        }
+        names_ = std::move(*run.result.tableNames);
+        keep(run, names_);
+    }
+
+    const std::filesystem::path& file() const override { return file_; }
+    std::vector<std::string> tableNames() const override { return names_; }
+
+    TablePtr loadTable(std::string_view name) const override {
+        const std::string* exact = exactName(name);
+        if (!exact) {
+            throw Error("There is no table " + inQuotes(name) + " in " + inQuotes(file_.string()));
+        }
+        if (auto found = kept(*exact)) {
+            return found;
+        }
+        access::ReadRequest request;
+        request.table = *exact;
+        auto run = read(request);
+        keep(run, {*exact});
+        if (auto found = kept(*exact)) {
+            return found;
+        }
+        throw Error(tableError(*exact, "it is no longer in the file"));
+    }
+
+  private:
+    bool smallEnoughToReadWhole() const {
+        std::error_code error;
+        const auto size = std::filesystem::file_size(file_, error);
+        return !error && size <= limits_.readAllTablesUpToFileBytes;
+    }
+
+    access::IsolatedRun read(const access::ReadRequest& request) const {
+        const auto& file = file_;
+        return access::runIsolated(
+            [&file, &request](int fd) {
+                access::StreamWriter out(fd);
+                access::readWithLibmdb(file, request, out);
+            },
+            limits_);
+    }
+
+    std::string describe(const access::IsolatedRun& run) const {
+        return access::describeFault(run.fault, run.detail, limits_);
+    }
+
+    // Takes the tables and failures of a run. A fault is put down to the first table asked
+    // for that neither arrived nor failed: the reader works through them in order.
+    void keep(access::IsolatedRun& run, const std::vector<std::string>& asked) const {
+        for (auto& table : run.result.tables) {
+            std::string name = table->name();
+            loaded_[std::move(name)] = std::move(table);
+        }
+        for (const auto& [name, reason] : run.result.failedTables) {
+            failed_[name] = tableError(name, reason);
+        }
+        if (run.fault == access::Fault::None) {
+            return;
+        }
+        for (const auto& name : asked) {
+            if (!loaded_.count(name) && !failed_.count(name)) {
+                failed_[name] = tableError(name, describe(run));
+                return;
+            }
+        }
+    }
+
+    // The table if loaded; throws its failure if it failed; null if not read yet.
+    TablePtr kept(const std::string& name) const {
+        if (auto it = loaded_.find(name); it != loaded_.end()) {
+            return it->second;
+        }
+        if (auto it = failed_.find(name); it != failed_.end()) {
+            throw Error(it->second);
+        }
+        return nullptr;
+    }
+
+    std::string tableError(std::string_view table, const std::string& reason) const {
+        return "Cannot read table " + inQuotes(table) + " of " + inQuotes(file_.string()) + ": " +
+               reason;
+    }
+
+    const std::string* exactName(std::string_view name) const {
+        const std::string folded = foldCase(name);
+        for (const auto& candidate : names_) {
+            if (foldCase(candidate) == folded) {
+                return &candidate;
+            }
+        }
+        return nullptr;
+    }
+
+    std::filesystem::path file_;
+    AccessReadLimits limits_;
+    std::vector<std::string> names_;
+    mutable std::map<std::string, TablePtr> loaded_;
+    mutable std::map<std::string, std::string> failed_;
+};
+
+}  // namespace
+
+std::unique_ptr<Backend> openAccessBackend(const std::filesystem::path& file,
+                                           const AccessReadLimits& limits) {
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(file, error)) {
+        throw Error("Cannot open " + inQuotes(file.string()) +
+                    " as an Access database: " + "there is no such file");
+    }
+    // libmdb looks relative names up along MDBPATH, which can loop forever: pass it a full path.
+    return std::make_unique<AccessBackend>(std::filesystem::absolute(file), limits);
+}
+
+std::unique_ptr<Backend> openAccessBackend(const std::filesystem::path& file) {
+    return openAccessBackend(file, AccessReadLimits{});
+}
+
+}  // namespace planora::db

@@ -1,0 +1,223 @@
+#include "db/access_mdb_reader.h"
+
+// mdbtools.h includes glib.h inside extern "C", which C++ rejects: glib.h must come first.
+#include <glib.h>
+#include <mdbtools.h>
+
+#include <bit>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+#include "db/access_dates.h"
+
+namespace planora::db::access {
+
+namespace {
+
+static_assert(std::endian::native == std::endian::little, "Access files are little-endian");
+
+// libmdb converts text into a buffer of the handle's bind size: enough for 255 characters of
+// a text field, and for the 65,535 characters of a memo in any script.
+constexpr std::size_t textBindBytes = 4 * 1024;
+constexpr std::size_t memoBindBytes = 256 * 1024;
+
+struct MdbCloser {
+    void operator()(MdbHandle* h) const { mdb_close(h); }
+};
+struct TableFreer {
+    void operator()(MdbTableDef* t) const { mdb_free_tabledef(t); }
+};
+struct GFreer {
+    void operator()(char* s) const { g_free(s); }
+};
+using MdbFile = std::unique_ptr<MdbHandle, MdbCloser>;
+using MdbTable = std::unique_ptr<MdbTableDef, TableFreer>;
+using GString = std::unique_ptr<char, GFreer>;
+
+ColumnType columnTypeOf(int mdbType) {
+    switch (mdbType) {
+        case MDB_BOOL:
+            return ColumnType::Boolean;
+        case MDB_BYTE:
+        case MDB_INT:
+        case MDB_LONGINT:
+        case MDB_COMPLEX:
+            return ColumnType::Integer;
+        case MDB_FLOAT:
+        case MDB_DOUBLE:
+        case MDB_NUMERIC:
+            return ColumnType::Real;
+        case MDB_MONEY:
+            return ColumnType::Currency;
+        case MDB_DATETIME:
+            return ColumnType::DateTime;
+        case MDB_TEXT:
+        case MDB_MEMO:
+        case MDB_REPID:
+            return ColumnType::Text;
+        default:  // OLE objects and binary data: read as Null
+            return ColumnType::Binary;
+    }
+}
+
+template <typename T>
+T load(const unsigned char* p) {
+    T v;
+    std::memcpy(&v, p, sizeof v);
+    return v;
+}
+
+// The text libmdb makes of a field (text, memo, GUID), as UTF-8.
+Value convertedText(MdbHandle* mdb, int mdbType, const MdbField& f, std::size_t bindBytes) {
+    mdb_set_bind_size(mdb, bindBytes);
+    GString text(mdb_col_to_string(mdb, mdb->pg_buf, f.start, mdbType, f.siz));
+    return text ? Value::text(text.get()) : Value();
+}
+
+Value numericValue(MdbHandle* mdb, const MdbColumn& col, const MdbField& f) {
+    // The reader runs under the "C" locale, so the decimal separator is a dot.
+    GString text(mdb_numeric_to_string(mdb, f.start, col.col_scale, col.col_prec));
+    return text ? Value::real(std::strtod(text.get(), nullptr)) : Value();
+}
+
+// Fixed-size values come straight from the row bytes, so that numbers are exact and never
+// pass through printf; text goes through libmdb's code page conversion.
+Value fieldValue(MdbHandle* mdb, const MdbColumn& col, const MdbField& f) {
+    if (col.col_type == MDB_BOOL) {
+        return Value::boolean(!f.is_null);  // a yes/no field lives in the null mask
+    }
+    const auto pageSize = static_cast<int>(mdb->fmt->pg_size);
+    if (f.is_null || f.start < 0 || f.siz < 0 || f.start + f.siz > pageSize) {
+        return Value();
+    }
+    const unsigned char* p = mdb->pg_buf + f.start;
+    auto fits = [&](std::size_t bytes) { return static_cast<std::size_t>(f.siz) >= bytes; };
+    switch (col.col_type) {
+        case MDB_BYTE:
+            return fits(1) ? Value::integer(p[0]) : Value();
+        case MDB_INT:
+            return fits(2) ? Value::integer(load<std::int16_t>(p)) : Value();
+        case MDB_LONGINT:
+        case MDB_COMPLEX:
+            return fits(4) ? Value::integer(load<std::int32_t>(p)) : Value();
+        case MDB_FLOAT:
+            return fits(4) ? Value::real(load<float>(p)) : Value();
+        case MDB_DOUBLE:
+            return fits(8) ? Value::real(load<double>(p)) : Value();
+        case MDB_MONEY:
+            return fits(8) ? Value::currency(Currency{load<std::int64_t>(p)}) : Value();
+        case MDB_DATETIME: {
+            const auto date = fits(8) ? dateTimeFromAccessDays(load<double>(p)) : std::nullopt;
+            return date ? Value::dateTime(*date) : Value();
+        }
+        case MDB_TEXT:
+            return f.siz == 0 ? Value::text({}) : convertedText(mdb, MDB_TEXT, f, textBindBytes);
+        case MDB_MEMO:
+            return convertedText(mdb, MDB_MEMO, f, memoBindBytes);
+        case MDB_REPID:
+            return fits(16) ? convertedText(mdb, MDB_REPID, f, textBindBytes) : Value();
+        case MDB_NUMERIC:
+            return fits(17) ? numericValue(mdb, col, f) : Value();
+        default:
+            return Value();
+    }
+}
+
+// mdb_fetch_row reports Null and the empty text alike, so the row it just read (still in the
+// page buffer) is split again to get each field's null flag.
+bool crackCurrentRow(MdbTableDef* table, std::vector<MdbField>& fields) {
+    MdbHandle* mdb = table->entry->mdb;
+    int start = 0;
+    std::size_t size = 0;
+    if (table->cur_row == 0 ||
+        mdb_find_row(mdb, static_cast<int>(table->cur_row) - 1, &start, &size) != 0) {
+        return false;
+    }
+    constexpr int offsetMask = 0x1fff;
+    return mdb_crack_row(table, start & offsetMask, size, fields.data()) >= 0;
+}
+
+std::vector<ColumnInfo> columnsOf(MdbTableDef* table) {
+    std::vector<ColumnInfo> columns;
+    for (unsigned i = 0; i < table->num_cols; ++i) {
+        const auto* col = static_cast<const MdbColumn*>(g_ptr_array_index(table->columns, i));
+        columns.push_back({col->name, columnTypeOf(col->col_type)});
+    }
+    return columns;
+}
+
+void streamRows(MdbTableDef* table, StreamWriter& out) {
+    MdbHandle* mdb = table->entry->mdb;
+    std::vector<MdbField> fields(table->num_cols);
+    std::vector<Value> values(table->num_cols);
+    std::uint64_t rows = 0;
+    mdb_rewind_table(table);
+    while (mdb_fetch_row(table)) {
+        if (!crackCurrentRow(table, fields)) {
+            continue;
+        }
+        std::fill(values.begin(), values.end(), Value());
+        for (const auto& f : fields) {
+            if (f.colnum >= 0 && static_cast<unsigned>(f.colnum) < table->num_cols) {
+                const auto* col =
+                    static_cast<const MdbColumn*>(g_ptr_array_index(table->columns, f.colnum));
+                values[f.colnum] = fieldValue(mdb, *col, f);
+            }
+        }
+        out.row(values);
+        ++rows;
+    }
+    out.tableEnd(rows);
+}
+
+void streamTable(MdbCatalogEntry* entry, StreamWriter& out) {
+    MdbTable table(mdb_read_table(entry));
+    if (!table || !mdb_read_columns(table.get())) {
+        out.tableFailed(entry->object_name, "libmdb cannot open it");
+        return;
+    }
+    out.tableBegin(entry->object_name, table->num_rows, columnsOf(table.get()));
+    streamRows(table.get(), out);
+}
+
+bool isUserTable(MdbCatalogEntry* entry) {
+    return mdb_is_user_table(entry) && std::strncmp(entry->object_name, "MSys", 4) != 0;
+}
+
+}  // namespace
+
+void readWithLibmdb(const std::filesystem::path& file, const ReadRequest& request,
+                    StreamWriter& out) {
+    MdbFile mdb(mdb_open(file.c_str(), MDB_NOFLAGS));
+    if (!mdb) {
+        out.fileFailed("it is not an Access database that can be read");
+        out.done();
+        return;
+    }
+    if (!mdb_read_catalog(mdb.get(), MDB_TABLE)) {
+        out.fileFailed("its table list cannot be read");
+        out.done();
+        return;
+    }
+    std::vector<MdbCatalogEntry*> entries;
+    std::vector<std::string> names;
+    for (unsigned i = 0; i < mdb->num_catalog; ++i) {
+        auto* entry = static_cast<MdbCatalogEntry*>(g_ptr_array_index(mdb->catalog, i));
+        if (isUserTable(entry)) {
+            entries.push_back(entry);
+            names.emplace_back(entry->object_name);
+        }
+    }
+    out.tableNames(names);
+    for (auto* entry : entries) {
+        if (request.allTables || (request.table && *request.table == entry->object_name)) {
+            streamTable(entry, out);
+        }
+    }
+    out.done();
+}
+
+}  // namespace planora::db::access

@@ -1,0 +1,353 @@
+#include "db/access_protocol.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <bit>
+#include <cerrno>
+
+namespace planora::db::access {
+
+namespace {
+
+constexpr std::size_t flushThreshold = 64 * 1024;
+// A damaged file may announce any row count; reserving is only a hint.
+constexpr std::uint64_t maxReservedRows = 100'000;
+constexpr std::uint8_t lastColumnType = static_cast<std::uint8_t>(ColumnType::Binary);
+
+void putUnsigned(std::string& out, std::uint64_t v, int bytes) {
+    for (int i = 0; i < bytes; ++i) {
+        out.push_back(static_cast<char>((v >> (8 * i)) & 0xff));
+    }
+}
+
+void putString(std::string& out, std::string_view s) {
+    putUnsigned(out, s.size(), 4);
+    out.append(s);
+}
+
+void putValue(std::string& out, const Value& v) {
+    out.push_back(static_cast<char>(v.kind()));
+    switch (v.kind()) {
+        case Value::Kind::Null:
+            break;
+        case Value::Kind::Integer:
+            putUnsigned(out, static_cast<std::uint64_t>(v.asInteger()), 8);
+            break;
+        case Value::Kind::Real:
+            putUnsigned(out, std::bit_cast<std::uint64_t>(v.asReal()), 8);
+            break;
+        case Value::Kind::Currency:
+            putUnsigned(out, static_cast<std::uint64_t>(v.asCurrency().scaled), 8);
+            break;
+        case Value::Kind::Text:
+            putString(out, v.asText());
+            break;
+        case Value::Kind::DateTime: {
+            const DateTime d = v.asDateTime();
+            putUnsigned(out, static_cast<std::uint16_t>(d.year), 2);
+            for (int part : {d.month, d.day, d.hour, d.minute, d.second}) {
+                putUnsigned(out, static_cast<std::uint8_t>(part), 1);
+            }
+            break;
+        }
+        case Value::Kind::Boolean:
+            out.push_back(v.asBoolean() ? 1 : 0);
+            break;
+    }
+}
+
+// Reads one payload, every read checked against its end.
+class Cursor {
+  public:
+    explicit Cursor(std::string_view data) : data_(data) {}
+
+    std::uint64_t unsignedOf(int bytes) {
+        need(bytes);
+        std::uint64_t v = 0;
+        for (int i = 0; i < bytes; ++i) {
+            v |= std::uint64_t{static_cast<unsigned char>(data_[pos_ + i])} << (8 * i);
+        }
+        pos_ += bytes;
+        return v;
+    }
+    std::int64_t int64() { return static_cast<std::int64_t>(unsignedOf(8)); }
+    std::string string() {
+        const auto size = unsignedOf(4);
+        need(size);
+        std::string s(data_.substr(pos_, size));
+        pos_ += size;
+        return s;
+    }
+    void expectEnd() const {
+        if (pos_ != data_.size()) {
+            throw ProtocolError("a message has trailing bytes");
+        }
+    }
+
+  private:
+    void need(std::uint64_t bytes) const {
+        if (bytes > data_.size() - pos_) {
+            throw ProtocolError("a message is shorter than its content");
+        }
+    }
+
+    std::string_view data_;
+    std::size_t pos_ = 0;
+};
+
+Value dateTimeValue(Cursor& in) {
+    DateTime d;
+    d.year = static_cast<std::int16_t>(in.unsignedOf(2));
+    for (int* part : {&d.month, &d.day, &d.hour, &d.minute, &d.second}) {
+        *part = static_cast<int>(in.unsignedOf(1));
+    }
+    return Value::dateTime(d);
+}
+
+Value readValue(Cursor& in) {
+    switch (static_cast<Value::Kind>(in.unsignedOf(1))) {
+        case Value::Kind::Null:
+            return Value();
+        case Value::Kind::Integer:
+            return Value::integer(in.int64());
+        case Value::Kind::Real:
+            return Value::real(std::bit_cast<double>(in.unsignedOf(8)));
+        case Value::Kind::Currency:
+            return Value::currency(Currency{in.int64()});
+        case Value::Kind::Text:
+            return Value::text(in.string());
+        case Value::Kind::DateTime:
+            return dateTimeValue(in);
+        case Value::Kind::Boolean:
+            return Value::boolean(in.unsignedOf(1) != 0);
+    }
+    throw ProtocolError("a value has an unknown kind");
+}
+
+bool fitsColumn(const Value& v, ColumnType type) {
+    switch (v.kind()) {
+        case Value::Kind::Null:
+            return true;
+        case Value::Kind::Integer:
+            return type == ColumnType::Integer;
+        case Value::Kind::Real:
+            return type == ColumnType::Real;
+        case Value::Kind::Currency:
+            return type == ColumnType::Currency;
+        case Value::Kind::Text:
+            return type == ColumnType::Text;
+        case Value::Kind::DateTime:
+            return type == ColumnType::DateTime;
+        case Value::Kind::Boolean:
+            return type == ColumnType::Boolean;
+    }
+    return false;
+}
+
+}  // namespace
+
+// ---- StreamWriter ----
+
+void StreamWriter::message(Tag tag, const std::string& payload) {
+    buffer_.push_back(static_cast<char>(tag));
+    putUnsigned(buffer_, payload.size(), 4);
+    buffer_.append(payload);
+    if (buffer_.size() >= flushThreshold) {
+        flush();
+    }
+}
+
+void StreamWriter::flush() {
+    std::size_t written = 0;
+    while (written < buffer_.size()) {
+        const ssize_t n = ::write(fd_, buffer_.data() + written, buffer_.size() - written);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            throw std::runtime_error("cannot write the reader stream");
+        }
+        written += static_cast<std::size_t>(n);
+    }
+    buffer_.clear();
+}
+
+void StreamWriter::tableNames(const std::vector<std::string>& names) {
+    std::string payload;
+    putUnsigned(payload, names.size(), 4);
+    for (const auto& name : names) {
+        putString(payload, name);
+    }
+    message(Tag::TableNames, payload);
+}
+
+void StreamWriter::tableBegin(std::string_view name, std::uint64_t expectedRows,
+                              const std::vector<ColumnInfo>& columns) {
+    std::string payload;
+    putString(payload, name);
+    putUnsigned(payload, expectedRows, 8);
+    putUnsigned(payload, columns.size(), 4);
+    for (const auto& column : columns) {
+        putString(payload, column.name);
+        payload.push_back(static_cast<char>(column.type));
+    }
+    message(Tag::TableBegin, payload);
+}
+
+void StreamWriter::row(std::span<const Value> values) {
+    std::string payload;
+    for (const auto& v : values) {
+        putValue(payload, v);
+    }
+    message(Tag::Row, payload);
+}
+
+void StreamWriter::tableEnd(std::uint64_t rows) {
+    std::string payload;
+    putUnsigned(payload, rows, 8);
+    message(Tag::TableEnd, payload);
+}
+
+void StreamWriter::tableFailed(std::string_view name, std::string_view reason) {
+    std::string payload;
+    putString(payload, name);
+    putString(payload, reason);
+    message(Tag::TableFailed, payload);
+}
+
+void StreamWriter::fileFailed(std::string_view reason) {
+    std::string payload;
+    putString(payload, reason);
+    message(Tag::FileFailed, payload);
+}
+
+void StreamWriter::done() {
+    message(Tag::Done, {});
+    flush();
+}
+
+// ---- StreamDecoder ----
+
+bool StreamDecoder::feed(std::string_view bytes) {
+    pending_.append(bytes);
+    bool stepDone = false;
+    std::size_t pos = 0;
+    constexpr std::size_t headerBytes = 5;
+    while (pending_.size() - pos >= headerBytes) {
+        Cursor header(std::string_view(pending_).substr(pos, headerBytes));
+        const auto tag = static_cast<Tag>(header.unsignedOf(1));
+        const auto length = header.unsignedOf(4);
+        if (length > maxPayloadBytes) {
+            throw ProtocolError("a message is longer than any the reader sends");
+        }
+        if (pending_.size() - pos - headerBytes < length) {
+            break;
+        }
+        stepDone |= handle(tag, std::string_view(pending_).substr(pos + headerBytes, length));
+        pos += headerBytes + length;
+    }
+    pending_.erase(0, pos);
+    return stepDone;
+}
+
+void StreamDecoder::finish() const {
+    if (!pending_.empty()) {
+        throw ProtocolError("the stream ends inside a message");
+    }
+}
+
+bool StreamDecoder::handle(Tag tag, std::string_view payload) {
+    if (result_.done) {
+        throw ProtocolError("a message follows the end of the stream");
+    }
+    const bool inTable = current_ != nullptr;
+    if (inTable != (tag == Tag::Row || tag == Tag::TableEnd)) {
+        throw ProtocolError("a message is out of order");
+    }
+    Cursor in(payload);
+    switch (tag) {
+        case Tag::TableNames: {
+            const auto n = in.unsignedOf(4);
+            std::vector<std::string> names;
+            for (std::uint64_t i = 0; i < n; ++i) {
+                names.push_back(in.string());
+            }
+            in.expectEnd();
+            result_.tableNames = std::move(names);
+            return true;
+        }
+        case Tag::TableBegin:
+            beginTable(payload);
+            return false;
+        case Tag::Row:
+            appendRow(payload);
+            return false;
+        case Tag::TableEnd:
+            endTable(payload);
+            return true;
+        case Tag::TableFailed: {
+            auto name = in.string();
+            auto reason = in.string();
+            in.expectEnd();
+            result_.failedTables.emplace_back(std::move(name), std::move(reason));
+            return true;
+        }
+        case Tag::FileFailed:
+            result_.fileFailure = in.string();
+            in.expectEnd();
+            return false;
+        case Tag::Done:
+            in.expectEnd();
+            result_.done = true;
+            return false;
+    }
+    throw ProtocolError("a message has an unknown tag");
+}
+
+void StreamDecoder::beginTable(std::string_view payload) {
+    Cursor in(payload);
+    std::string name = in.string();
+    const auto expectedRows = in.unsignedOf(8);
+    const auto count = in.unsignedOf(4);
+    std::vector<ColumnInfo> columns;
+    for (std::uint64_t i = 0; i < count; ++i) {
+        ColumnInfo column;
+        column.name = in.string();
+        const auto type = in.unsignedOf(1);
+        if (type > lastColumnType) {
+            throw ProtocolError("a column has an unknown type");
+        }
+        column.type = static_cast<ColumnType>(type);
+        columns.push_back(std::move(column));
+    }
+    in.expectEnd();
+    current_ = std::make_unique<Table>(std::move(name), std::move(columns));
+    current_->reserve(std::min<std::uint64_t>(expectedRows, maxReservedRows));
+}
+
+void StreamDecoder::appendRow(std::string_view payload) {
+    Cursor in(payload);
+    const auto& columns = current_->columns();
+    rowBuffer_.clear();
+    for (const auto& column : columns) {
+        rowBuffer_.push_back(readValue(in));
+        if (!fitsColumn(rowBuffer_.back(), column.type)) {
+            throw ProtocolError("a value does not fit its column");
+        }
+    }
+    in.expectEnd();
+    current_->appendRow(rowBuffer_);
+}
+
+void StreamDecoder::endTable(std::string_view payload) {
+    Cursor in(payload);
+    const auto rows = in.unsignedOf(8);
+    in.expectEnd();
+    if (rows != current_->rowCount()) {
+        throw ProtocolError("the row count does not match the rows sent");
+    }
+    result_.tables.push_back(std::move(current_));
+}
+
+}  // namespace planora::db::access

@@ -1,0 +1,93 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <span>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "db/table.h"
+#include "db/value.h"
+
+// The stream by which an isolated Access reader hands back what it read: a sequence of
+// messages, each a tag byte, a 32-bit little-endian payload length and the payload.
+namespace planora::db::access {
+
+enum class Tag : std::uint8_t {
+    TableNames = 1,   // count, then the names
+    TableBegin = 2,   // table name, expected rows, column count, per column name and type
+    Row = 3,          // one value per column: kind byte and content
+    TableEnd = 4,     // row count, as a check
+    TableFailed = 5,  // table name and reason: libmdb could not open that table
+    FileFailed = 6,   // reason: libmdb could not open the file
+    Done = 7,         // the reader finished normally
+};
+
+// Largest payload of one message; a longer one means the stream is garbage.
+inline constexpr std::uint32_t maxPayloadBytes = 64u << 20;
+
+// The reader's side: buffers messages and writes them to a file descriptor.
+// Throws std::runtime_error when the descriptor cannot be written.
+class StreamWriter {
+  public:
+    explicit StreamWriter(int fd) : fd_(fd) {}
+    void tableNames(const std::vector<std::string>& names);
+    void tableBegin(std::string_view name, std::uint64_t expectedRows,
+                    const std::vector<ColumnInfo>& columns);
+    void row(std::span<const Value> values);
+    void tableEnd(std::uint64_t rows);
+    void tableFailed(std::string_view name, std::string_view reason);
+    void fileFailed(std::string_view reason);
+    void done();  // writes Done and flushes
+
+  private:
+    void message(Tag tag, const std::string& payload);
+    void flush();
+
+    int fd_;
+    std::string buffer_;
+};
+
+// A stream that breaks the rules above.
+class ProtocolError : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
+// Everything one reader run delivered.
+struct StreamResult {
+    std::optional<std::vector<std::string>> tableNames;
+    std::vector<std::shared_ptr<Table>> tables;
+    std::vector<std::pair<std::string, std::string>> failedTables;  // name, reason
+    std::optional<std::string> fileFailure;
+    bool done = false;
+};
+
+// The receiving side: takes the bytes as they arrive, in pieces of any size.
+class StreamDecoder {
+  public:
+    // Throws ProtocolError on a malformed stream. Returns true when these bytes completed a
+    // step (the table list or one table), so that the caller can restart the clock.
+    bool feed(std::string_view bytes);
+    // At the end of the stream. Throws ProtocolError when a message is cut short.
+    void finish() const;
+    const StreamResult& result() const { return result_; }
+    StreamResult takeResult() { return std::move(result_); }
+
+  private:
+    bool handle(Tag tag, std::string_view payload);
+    void beginTable(std::string_view payload);
+    void appendRow(std::string_view payload);
+    void endTable(std::string_view payload);
+
+    std::string pending_;
+    StreamResult result_;
+    std::unique_ptr<Table> current_;
+    std::vector<Value> rowBuffer_;
+};
+
+}  // namespace planora::db::access

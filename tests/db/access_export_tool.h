@@ -1,0 +1,29 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+// What the mdbtools command-line programs make of a sample file, to compare our reader with.
+namespace planora::test {
+
+struct ExportedTable {
+    std::vector<std::string> columns;
+    // Each field as printed; an empty optional where the field was printed as Null.
+    std::vector<std::vector<std::optional<std::string>>> rows;
+};
+
+// False when mdb-export is not installed.
+bool haveMdbTools();
+
+// The table as mdb-export prints it: dates as "yyyy-mm-dd hh:mm:ss", texts unquoted and
+// unescaped.
+ExportedTable exportTable(const std::filesystem::path& file, const std::string& table);
+
+// The table names as mdb-tables lists them.
+std::vector<std::string> listTables(const std::filesystem::path& file);
+
+std::filesystem::path fixture(const std::string& relative);
+
+}  // namespace planora::test
