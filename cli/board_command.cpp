@@ -1,0 +1,113 @@
+#include <filesystem>
+#include <fstream>
+#include <ostream>
+#include <variant>
+
+#include "board/builder.h"
+#include "board/encoding.h"
+#include "board/station.h"
+#include "board/validation.h"
+#include "cli/arguments.h"
+#include "cli/commands.h"
+#include "db/error.h"
+
+namespace planora::cli {
+
+namespace {
+
+const std::vector<OptionSpec> kBoardOptions = {
+    {"--hotel", true},   {"--tableau", true},  {"--from", true},        {"--to", true},
+    {"--date", true},    {"--amounts", false}, {"--select-date", true}, {"--departures", false},
+    {"--company", true}, {"--data", true},     {"--show", false},       {"--help", false}};
+
+// The texts the main window would hand over, as typed.
+board::RequestEntry entryFrom(const Arguments& args) {
+    board::RequestEntry entry;
+    entry.hotel = static_cast<std::int16_t>(args.number("--hotel", INT16_MIN, INT16_MAX, 0));
+    entry.tableau = static_cast<std::int16_t>(args.number("--tableau", INT16_MIN, INT16_MAX, 0));
+    entry.firstRoom = args.required("--from");
+    entry.lastRoom = args.required("--to");
+    entry.referenceDate = args.required("--date");
+    entry.addArrangement = args.has("--amounts");
+    entry.selectionDate = args.value("--select-date").value_or("");
+    return entry;
+}
+
+board::BoardOptions optionsFrom(const Arguments& args) {
+    board::BoardOptions options;
+    options.arrivi = !args.has("--departures");
+    options.perDitta = args.has("--company");
+    options.ditta = args.value("--company").value_or("");
+    return options;
+}
+
+// The board file for a terminal: the frame as box drawing, lines without their CR.
+void showBoard(const std::filesystem::path& file, std::ostream& out) {
+    std::ifstream in(file, std::ios::binary);
+    if (!in) {
+        throw Error("Cannot read the board file " + file.string());
+    }
+    std::string line;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r') {
+            line.pop_back();
+        }
+        out << board::boardLineToUtf8(line) << '\n';
+    }
+}
+
+// Dialog texts break lines with CR LF; a terminal wants LF alone.
+std::string terminalText(std::string text) {
+    std::erase(text, '\r');
+    return text;
+}
+
+int runBoard(const Arguments& args, std::ostream& out, std::ostream& err) {
+    args.required("--hotel");
+    args.required("--tableau");
+    const board::RequestEntry entry = entryFrom(args);
+    board::GiorniMese giorniMese;
+    const auto checked = board::validaRichiesta(entry, giorniMese);
+    if (const auto* message = std::get_if<board::Message>(&checked)) {
+        err << message->title << '\n' << terminalText(message->text) << '\n';
+        return kExitUsage;
+    }
+    const board::SystemClock clock;
+    const board::BoardContext context{
+        args.value("--data").value_or(std::filesystem::current_path().string()),
+        board::stationCode(), &clock};
+    const board::BoardResult result =
+        board::CreaTableau(std::get<board::BoardRequest>(checked), optionsFrom(args), context);
+    if (args.has("--show")) {
+        showBoard(result.file, out);
+    }
+    out << result.file.string() << '\n';
+    return kExitOk;
+}
+
+}  // namespace
+
+int boardCommand(const std::vector<std::string>& words, std::ostream& out, std::ostream& err) {
+    try {
+        const Arguments args(words, kBoardOptions);
+        if (args.has("--help")) {
+            out << kBoardUsage;
+            return kExitOk;
+        }
+        if (!args.positional().empty()) {
+            throw UsageError("unexpected argument " + args.positional().front());
+        }
+        return runBoard(args, out, err);
+    } catch (const UsageError& e) {
+        err << "planora board: " << e.what() << "\n\n" << kBoardUsage;
+        return kExitUsage;
+    } catch (const Error& e) {
+        err << "planora: " << e.what() << '\n';
+        return kExitFailure;
+    } catch (const std::filesystem::filesystem_error& e) {
+        err << "planora: " << e.what() << '\n';
+        return kExitFailure;
+    }
+}
+
+}  // namespace planora::cli

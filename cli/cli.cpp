@@ -1,0 +1,42 @@
+#include "cli/cli.h"
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "cli/arguments.h"
+#include "cli/commands.h"
+
+namespace planora::cli {
+
+bool wantsWindow(int argc, char** argv) {
+    return argc <= 1 || (argc == 3 && std::string(argv[1]) == "--data");
+}
+
+int run(int argc, char** argv, std::ostream& out, std::ostream& err) {
+    const std::vector<std::string> words(argv + (argc > 0 ? 1 : 0), argv + argc);
+    if (words.empty()) {
+        err << kMainUsage;
+        return kExitUsage;
+    }
+    const std::string& command = words.front();
+    const std::vector<std::string> rest(words.begin() + 1, words.end());
+    if (isHelp(command)) {
+        out << kMainUsage;
+        return kExitOk;
+    }
+    if (command == "board") {
+        return boardCommand(rest, out, err);
+    }
+    if (command == "demo") {
+        return demoCommand(rest, out, err);
+    }
+    if (command == "--data") {
+        err << "planora: this build has no main window\n";
+        return kExitUsage;
+    }
+    err << "planora: unknown command " << command << "\n\n" << kMainUsage;
+    return kExitUsage;
+}
+
+}  // namespace planora::cli

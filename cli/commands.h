@@ -1,0 +1,22 @@
+#pragma once
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+namespace planora::cli {
+
+// Exit statuses of the commands.
+constexpr int kExitOk = 0;
+constexpr int kExitFailure = 1;  // a planora::Error
+constexpr int kExitUsage = 2;    // a bad command line or a rejected request
+
+// Each takes the words after its name.
+int boardCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int demoCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+extern const char* const kMainUsage;
+extern const char* const kBoardUsage;
+extern const char* const kDemoUsage;
+
+}  // namespace planora::cli

@@ -1,0 +1,75 @@
+#include <filesystem>
+#include <ostream>
+
+#include "board/clock.h"
+#include "cli/arguments.h"
+#include "cli/commands.h"
+#include "db/error.h"
+#include "tools/demo/demo_hotel.h"
+#include "tools/demo/hotel_schema.h"
+
+namespace planora::cli {
+
+namespace {
+
+const std::vector<OptionSpec> kDemoOptions = {{"--rooms", true},   {"--cards", true},
+                                              {"--history", true}, {"--seed", true},
+                                              {"--force", false},  {"--help", false}};
+
+constexpr long long kMostRows = 100'000'000;
+
+demo::DemoSize sizeFrom(const Arguments& args) {
+    demo::DemoSize size;
+    size.rooms = static_cast<int>(args.number("--rooms", 1, 90'000, size.rooms));
+    size.cards = static_cast<int>(args.number("--cards", 0, kMostRows, size.cards));
+    size.history = static_cast<int>(args.number("--history", 0, kMostRows, size.history));
+    size.seed = static_cast<std::uint64_t>(
+        args.number("--seed", 0, INT64_MAX, static_cast<long long>(size.seed)));
+    return size;
+}
+
+int runDemo(const Arguments& args, std::ostream& out, std::ostream& err) {
+    if (args.positional().size() != 1) {
+        throw UsageError(args.positional().empty() ? "the data folder DIR is missing"
+                                                   : "only one data folder may be given");
+    }
+    const std::filesystem::path folder = args.positional().front();
+    const demo::DemoSize size = sizeFrom(args);
+    const auto existing = demo::existingDatabaseFiles(folder);
+    if (!existing.empty() && !args.has("--force")) {
+        err << "planora: " << folder.string() << " already holds "
+            << existing.front().filename().string() << " and other database files; use --force"
+            << " to replace them\n";
+        return kExitFailure;
+    }
+    for (const auto& file : existing) {
+        std::filesystem::remove(file);
+    }
+    demo::writeDemoHotel(folder, size, board::SystemClock());
+    out << "Demo hotel written to " << folder.string() << '\n';
+    return kExitOk;
+}
+
+}  // namespace
+
+int demoCommand(const std::vector<std::string>& words, std::ostream& out, std::ostream& err) {
+    try {
+        const Arguments args(words, kDemoOptions);
+        if (args.has("--help")) {
+            out << kDemoUsage;
+            return kExitOk;
+        }
+        return runDemo(args, out, err);
+    } catch (const UsageError& e) {
+        err << "planora demo: " << e.what() << "\n\n" << kDemoUsage;
+        return kExitUsage;
+    } catch (const Error& e) {
+        err << "planora: " << e.what() << '\n';
+        return kExitFailure;
+    } catch (const std::filesystem::filesystem_error& e) {
+        err << "planora: " << e.what() << '\n';
+        return kExitFailure;
+    }
+}
+
+}  // namespace planora::cli
