@@ -1,0 +1,238 @@
+#include "desk/plx_desk.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+
+#include "board/desk_lists.h"
+#include "board/station.h"
+#include "db/error.h"
+#include "desk/entry_box.h"
+#include "dialog/msgbox_routine.h"
+
+namespace planora::desk {
+
+namespace {
+
+using board::EntryField;
+using board::FocusTarget;
+
+constexpr std::int16_t kNotice = 48;
+constexpr std::int16_t kPlainOk = 0;
+
+struct DatabaseSpec {
+    const char* file;
+    const char* table;
+};
+
+// The databases kept open while the window lives, by index.
+const std::array<DatabaseSpec, 3> kDatabases{{
+    {"Tableau.mdb", "Tableau"},
+    {"AnagraficaHotels.mdb", "AnagraficaHotels"},
+    {"NumeriCamere.mdb", "NumeriCamere"},
+}};
+enum DatabaseIndex { kTableau = 0, kHotels = 1, kRooms = 2 };
+
+QString qText(const std::string& utf8) {
+    return QString::fromStdString(utf8);
+}
+
+void fillList(QComboBox* list, const std::vector<std::string>& items) {
+    const QSignalBlocker blocker(list);
+    list->clear();
+    for (const std::string& item : items) {
+        list->addItem(qText(item));
+    }
+}
+
+void showFailure(const planora::Error& error) {
+    dialog::MostraMessaggio(std::string(error.what()), kNotice, std::string("Errore"));
+}
+
+}  // namespace
+
+PlxDesk::PlxDesk(std::filesystem::path dataFolder, const board::Clock& clock, QWidget* parent)
+    : QWidget(parent), dataFolder_(std::move(dataFolder)), clock_(clock) {
+    buildControls();
+    connectControls();
+    openDatabases();
+}
+
+PlxDesk::~PlxDesk() = default;
+
+void PlxDesk::openDatabases() {
+    for (std::size_t i = 0; i < kDatabases.size(); ++i) {
+        databases_[i] = db::Database::open(dataFolder_, kDatabases[i].file);
+        records_[i] = databases_[i].openRecordset(kDatabases[i].table);
+    }
+}
+
+void PlxDesk::connectControls() {
+    connect(combo_[0], &QComboBox::activated, this, [this](int index) { hotelChosen(index); });
+    connect(combo_[1], &QComboBox::activated, this, [this](int index) { layoutChosen(index); });
+    for (std::size_t i = 0; i < text_.size(); ++i) {
+        const auto index = static_cast<EntryField>(i);
+        connect(text_[i], &QLineEdit::returnPressed, this, [this, index] { enterPressed(index); });
+    }
+    connect(tasto_[0], &QPushButton::clicked, this, &PlxDesk::stampa);
+    connect(tasto_[1], &QPushButton::clicked, this, &QWidget::close);
+}
+
+QLineEdit* PlxDesk::field(EntryField index) const {
+    return text_.at(static_cast<std::size_t>(index));
+}
+
+board::EntryTexts PlxDesk::entryTexts() const {
+    board::EntryTexts texts;
+    for (std::size_t i = 0; i < text_.size(); ++i) {
+        texts[i] = text_[i]->text().toStdString();
+    }
+    return texts;
+}
+
+bool PlxDesk::activate() {
+    try {
+        fillList(combo_[0], {});
+        fillList(combo_[1], {});
+        field(EntryField::ReferenceDate)->setText(qText(board::todayText(clock_)));
+        const auto hotels = board::hotelItems(records_[kHotels]);
+        if (hotels.empty()) {
+            closeForWant(board::noHotelMessage());
+            return false;
+        }
+        fillList(combo_[0], hotels);
+        if (!hotelChosen(0)) {
+            return false;
+        }
+        field(EntryField::FirstRoom)->setFocus();
+        return true;
+    } catch (const planora::Error& error) {
+        showFailure(error);
+        exitStatus_ = 1;
+        close();
+        return false;
+    }
+}
+
+// Selecting an item, by the user or by program, runs these two handlers.
+bool PlxDesk::hotelChosen(int index) {
+    {
+        const QSignalBlocker blocker(combo_[0]);
+        combo_[0]->setCurrentIndex(index);
+    }
+    hotel_ = board::itemCode(combo_[0]->itemText(index).toStdString());
+    const auto layouts = board::layoutItems(records_[kTableau], hotel_);
+    fillList(combo_[1], layouts);
+    if (layouts.empty()) {
+        closeForWant(board::noLayoutMessage(hotel_));
+        return false;
+    }
+    return layoutChosen(0);
+}
+
+bool PlxDesk::layoutChosen(int index) {
+    {
+        const QSignalBlocker blocker(combo_[1]);
+        combo_[1]->setCurrentIndex(index);
+    }
+    tableau_ = board::itemCode(combo_[1]->itemText(index).toStdString());
+    const board::RoomRange range =
+        board::defaultRoomRange(records_[kRooms], dataFolder_, hotel_, tableau_);
+    field(EntryField::FirstRoom)->setText(qText(range.first));
+    field(EntryField::LastRoom)->setText(qText(range.last));
+    tasto_[0]->setFocus();
+    return true;
+}
+
+void PlxDesk::closeForWant(const board::Message& message) {
+    dialog::MostraMessaggio(message);
+    exitStatus_ = 1;
+    close();
+}
+
+void PlxDesk::enterPressed(EntryField index) {
+    QLineEdit* box = field(index);
+    const board::EnterOutcome outcome = board::onEnter(index, entryTexts(), clock_, giorniMese_);
+    box->setText(qText(outcome.text));
+    if (outcome.message) {
+        dialog::MostraMessaggio(*outcome.message);
+    }
+    if (outcome.afterMessage) {
+        box->setText(qText(*outcome.afterMessage));
+    }
+    moveFocus(outcome.focus);
+}
+
+void PlxDesk::moveFocus(FocusTarget target) {
+    switch (target) {
+        case FocusTarget::Stay:
+            return;
+        case FocusTarget::FirstRoom:
+            return field(EntryField::FirstRoom)->setFocus();
+        case FocusTarget::LastRoom:
+            return field(EntryField::LastRoom)->setFocus();
+        case FocusTarget::ReferenceDate:
+            return field(EntryField::ReferenceDate)->setFocus();
+        case FocusTarget::Stampa:
+            return tasto_[0]->setFocus();
+    }
+}
+
+void PlxDesk::stampa() {
+    const board::EntryTexts texts = entryTexts();
+    const board::RequestEntry entry{hotel_,
+                                    tableau_,
+                                    texts[0],
+                                    texts[1],
+                                    texts[2],
+                                    chk_->isChecked(),
+                                    texts[static_cast<std::size_t>(EntryField::SelectionDate)]};
+    auto outcome = board::onStampa(entry, clock_, giorniMese_);
+    if (const auto* rejection = std::get_if<board::StampaRejection>(&outcome)) {
+        dialog::MostraMessaggio(rejection->message);
+        if (rejection->referenceDate) {
+            field(EntryField::ReferenceDate)->setText(qText(*rejection->referenceDate));
+        }
+        moveFocus(rejection->focus);
+        return;
+    }
+    buildBoard(std::get<board::BoardRequest>(outcome));
+}
+
+void PlxDesk::buildBoard(const board::BoardRequest& request) {
+    const board::BoardOptions options{opt_[0]->isChecked(), chk1_->isChecked(),
+                                      field(EntryField::Ditta)->text().toStdString()};
+    const board::BoardContext context{dataFolder_, board::stationCode(), &clock_};
+    board::BoardResult result;
+    try {
+        result = board::CreaTableau(request, options, context);
+    } catch (const planora::Error& error) {
+        showFailure(error);
+        return;
+    }
+    if (afterBoard_) {
+        afterBoard_(*this, result);
+    } else {
+        dialog::MostraMessaggio("Tableau pronto nel file " + result.file.string(), kPlainOk,
+                                std::string("Tableau"));
+    }
+    if (!unloaded_) {
+        activate();
+    }
+}
+
+void PlxDesk::closeEvent(QCloseEvent* event) {
+    if (!unloaded_) {
+        unloaded_ = true;
+        for (db::Database& database : databases_) {
+            database.close();
+        }
+        emit unloaded();
+    }
+    QWidget::closeEvent(event);
+}
+
+}  // namespace planora::desk
