@@ -1,0 +1,153 @@
+// Whole board files of the test hotels, compared byte for byte with the expected files.
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "board/builder.h"
+#include "tests/board/board_fixture.h"
+
+namespace planora::boardtest {
+namespace {
+
+class BoardGoldenTest : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        folder_ = std::make_unique<ScratchFolder>();
+        writeTestHotels(folder_->path());
+    }
+    static void TearDownTestSuite() { folder_.reset(); }
+
+    board::BoardResult run(const board::BoardRequest& request,
+                           const board::BoardOptions& options = {}) {
+        return board::CreaTableau(request, options, {folder_->path(), "", &testClock()});
+    }
+
+    void expectBoard(const std::string& golden, const board::BoardRequest& request,
+                     const board::BoardOptions& options = {}) {
+        const board::BoardResult result = run(request, options);
+        EXPECT_EQ(result.file, folder_->path() / "FD");
+        EXPECT_EQ(readBytes(result.file), goldenBytes(golden)) << "golden file " << golden;
+    }
+
+    static board::BoardRequest pastRequest() {
+        board::BoardRequest request = dayRequest();
+        request.referenceDate = "01/11/2026";
+        return request;
+    }
+
+    static std::unique_ptr<ScratchFolder> folder_;
+};
+
+std::unique_ptr<ScratchFolder> BoardGoldenTest::folder_;
+
+TEST_F(BoardGoldenTest, DayBoardShowsGuestsReservationsAndHistoryInTextOrder) {
+    expectBoard("day", dayRequest());
+}
+
+TEST_F(BoardGoldenTest, RangeFromTenToNineIsTheSameTextRange) {
+    board::BoardRequest request = dayRequest();
+    request.firstRoom = "10";
+    request.lastRoom = "9";
+    expectBoard("day", request);
+}
+
+TEST_F(BoardGoldenTest, AmountsReplaceNotesWithAmountAndAgency) {
+    board::BoardRequest request = dayRequest();
+    request.addArrangement = 1;
+    expectBoard("day_amounts", request);
+}
+
+TEST_F(BoardGoldenTest, AnyNonZeroSwitchMeansAmounts) {
+    board::BoardRequest request = dayRequest();
+    request.addArrangement = -1;
+    expectBoard("day_amounts", request);
+}
+
+TEST_F(BoardGoldenTest, ArrivalsOfTheSelectionDate) {
+    board::BoardRequest request = dayRequest();
+    request.selectionDate = "08122026";
+    expectBoard("arrivals", request, {.arrivi = true, .perDitta = false, .ditta = ""});
+}
+
+TEST_F(BoardGoldenTest, DeparturesUseTheRealDepartureOfHistoryCards) {
+    board::BoardRequest request = dayRequest();
+    request.selectionDate = "08/12/2026";
+    expectBoard("departures", request, {.arrivi = false, .perDitta = false, .ditta = ""});
+}
+
+TEST_F(BoardGoldenTest, InvalidSelectionDateMeansDayMode) {
+    board::BoardRequest request = dayRequest();
+    request.selectionDate = "31/02/2026";
+    expectBoard("day", request, {.arrivi = false, .perDitta = false, .ditta = ""});
+}
+
+TEST_F(BoardGoldenTest, CompanyFilterKeepsMatchingHeadsAndTheirPartyMembers) {
+    expectBoard("day_company", dayRequest(),
+                {.arrivi = true, .perDitta = true, .ditta = "  acme "});
+}
+
+TEST_F(BoardGoldenTest, CompanyTextIsIgnoredWithoutPerDitta) {
+    expectBoard("day", dayRequest(), {.arrivi = true, .perDitta = false, .ditta = "acme"});
+}
+
+TEST_F(BoardGoldenTest, PastDayComesFromHistoryCards) {
+    expectBoard("past", pastRequest());
+}
+
+TEST_F(BoardGoldenTest, PastDayAmountsAreFollowedByTheNotes) {
+    board::BoardRequest request = pastRequest();
+    request.addArrangement = 1;
+    expectBoard("past_amounts", request);
+}
+
+TEST_F(BoardGoldenTest, ComposerCompanyFilterStartsWithoutALastRoom) {
+    expectBoard("past_company", pastRequest(),
+                {.arrivi = true, .perDitta = true, .ditta = "DELTA"});
+}
+
+TEST_F(BoardGoldenTest, RangeWithoutRoomsGivesAnEmptyBoard) {
+    board::BoardRequest request = dayRequest();
+    request.firstRoom = "2";
+    request.lastRoom = "8";
+    expectBoard("empty_range", request);
+}
+
+TEST_F(BoardGoldenTest, HotelNotFound) {
+    board::BoardRequest request = dayRequest();
+    request.hotel = 5;
+    expectBoard("no_hotel", request);
+}
+
+TEST_F(BoardGoldenTest, LayoutNotFound) {
+    board::BoardRequest request = dayRequest();
+    request.tableau = 9;
+    expectBoard("no_layout", request);
+}
+
+TEST_F(BoardGoldenTest, ApostrophesInRoomsAndCompanies) {
+    board::BoardRequest request = dayRequest();
+    request.hotel = 3;
+    request.firstRoom = "1";
+    request.lastRoom = "3";
+    expectBoard("apostrophe", request, {.arrivi = true, .perDitta = true, .ditta = "L'AL"});
+}
+
+TEST_F(BoardGoldenTest, TotalsAreReturnedAsWritten) {
+    const board::Totals totals = run(dayRequest()).totals;
+    EXPECT_EQ(totals.arrivi, 3);
+    EXPECT_EQ(totals.presenze, 15);
+    EXPECT_EQ(totals.camPresenti, 3);
+    EXPECT_EQ(totals.generale, totals.pn + totals.bb + totals.hb + totals.fb);
+    EXPECT_EQ(totals.generale, 18);
+}
+
+TEST_F(BoardGoldenTest, EveryRunStartsFromZero) {
+    run(dayRequest());
+    const board::BoardResult second = run(dayRequest());
+    EXPECT_EQ(second.totals.generale, 18);
+    EXPECT_EQ(readBytes(second.file), goldenBytes("day"));
+}
+
+}  // namespace
+}  // namespace planora::boardtest

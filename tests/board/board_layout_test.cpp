@@ -1,0 +1,166 @@
+// The pieces of the board layout: frame lines, title line, totals, amounts.
+
+#include <gtest/gtest.h>
+
+#include "board/amount.h"
+#include "board/board_file.h"
+#include "db/error.h"
+
+namespace planora::board {
+namespace {
+
+std::string bytes(std::initializer_list<int> codes) {
+    std::string text;
+    for (int code : codes) {
+        text += static_cast<char>(code);
+    }
+    return text;
+}
+
+TEST(BoardFrame, RulesHaveTheirJunctionsAtTheFrameColumns) {
+    const std::string top = grid::topRule();
+    const std::string middle = grid::middleRule();
+    const std::string bottom = grid::bottomRule();
+    ASSERT_EQ(top.size(), 132u);
+    ASSERT_EQ(middle.size(), 132u);
+    ASSERT_EQ(bottom.size(), 132u);
+    EXPECT_EQ(top.substr(0, 9), bytes({218, 196, 196, 196, 196, 196, 196, 194, 196}));
+    EXPECT_EQ(middle.substr(0, 9), bytes({195, 196, 196, 196, 196, 196, 196, 197, 196}));
+    EXPECT_EQ(bottom.substr(0, 9), bytes({192, 196, 196, 196, 196, 196, 196, 193, 196}));
+    EXPECT_EQ(top.substr(129), bytes({196, 196, 191}));
+    EXPECT_EQ(middle.substr(129), bytes({196, 196, 180}));
+    EXPECT_EQ(bottom.substr(129), bytes({196, 196, 217}));
+    for (int column : {15, 41, 67, 74, 78, 84, 90, 101}) {
+        EXPECT_EQ(static_cast<unsigned char>(top[column - 1]), 194) << column;
+        EXPECT_EQ(static_cast<unsigned char>(middle[column - 1]), 197) << column;
+        EXPECT_EQ(static_cast<unsigned char>(bottom[column - 1]), 193) << column;
+    }
+}
+
+TEST(BoardFrame, TitleLinesAndBlankRow) {
+    const std::string bar = bytes({179});
+    EXPECT_EQ(grid::firstTitleLine(), bar + "  N.  " + bar + " TIPO " + bar + std::string(25, ' ') +
+                                          bar + std::string(25, ' ') + bar + "      " + bar +
+                                          "   " + bar + "     " + bar + "     " + bar +
+                                          "  STATO   " + bar + std::string(30, ' ') + bar);
+    EXPECT_EQ(grid::secondTitleLine(),
+              bar + "CAMERA" + bar + "CAMERA" + bar + " NOME CLIENTE            " + bar +
+                  " NOME DITTA              " + bar + "ARRAN." + bar + "PAX" + bar + " ARR " + bar +
+                  " PAR " + bar + "  CAMERA  " + bar + " NOTE" + std::string(25, ' ') + bar);
+    const std::string blank = grid::blankRow();
+    EXPECT_EQ(blank, bar + std::string(6, ' ') + bar + std::string(6, ' ') + bar +
+                         std::string(25, ' ') + bar + std::string(25, ' ') + bar +
+                         std::string(6, ' ') + bar + std::string(3, ' ') + bar +
+                         std::string(5, ' ') + bar + std::string(5, ' ') + bar +
+                         std::string(10, ' ') + bar + std::string(30, ' ') + bar);
+}
+
+TEST(BoardFrame, FieldTextsAreConvertedCutAndTrimmed) {
+    EXPECT_EQ(grid::cutTrim("  CAFFÈ LATTE  ", 9), "CAFF\xC8 L");
+    EXPECT_EQ(grid::cutTrim("ABC   DEF", 5), "ABC");
+    EXPECT_EQ(grid::cutTrim("", 5), "");
+    std::string row = grid::blankRow();
+    grid::putLeft(row, grid::kNome, "ROSSI");
+    grid::putRight(row, grid::kPax, "12");
+    EXPECT_EQ(row.substr(15, 25), "ROSSI" + std::string(20, ' '));
+    EXPECT_EQ(row.substr(74, 3), " 12");
+    EXPECT_FALSE(grid::isBlank(row, grid::kNome));
+    EXPECT_TRUE(grid::isBlank(grid::blankRow(), grid::kNome));
+}
+
+const LocalDateTime kNow{2026, 3, 4, 7, 5, 59};
+
+TEST(BoardTitle, HotelTableauAndDateThenNowAtColumn118) {
+    const std::string line =
+        titleLine({true, "HOTEL SOLE", true, " PRIMO PIANO ", "08/12/2026"}, kNow);
+    const std::string text =
+        " Hotel : HOTEL SOLE" + std::string(35, ' ') + " Tableau : PRIMO PIANO del 08/12/2026";
+    EXPECT_EQ(line, text + std::string(117 - text.size(), ' ') + "04/03/2026 07:05");
+    EXPECT_EQ(line.size(), 133u);
+}
+
+TEST(BoardTitle, HotelNameIsCutOrFilledToFortyFive) {
+    const std::string exact(45, 'N');
+    EXPECT_EQ(titleLine({true, exact, true, "T", "01/01/2026"}, kNow).substr(0, 70),
+              " Hotel : " + exact + " Tableau : T del");
+    EXPECT_EQ(titleLine({true, exact + "TAIL", true, "T", "01/01/2026"}, kNow).substr(0, 70),
+              " Hotel : " + exact + " Tableau : T del");
+}
+
+TEST(BoardTitle, MissingHotelOrTableau) {
+    EXPECT_EQ(titleLine({false, "", true, "T", "01/01/2026"}, kNow),
+              " Hotel : " + std::string(108, ' ') + "04/03/2026 07:05");
+    EXPECT_EQ(titleLine({true, "H", false, "", "01/01/2026"}, kNow),
+              " Hotel : H" + std::string(44, ' ') + " Tableau : " + std::string(52, ' ') +
+                  "04/03/2026 07:05");
+}
+
+TEST(BoardTitle, TextOfMoreThan117CharactersIsRefused) {
+    // 9 + 45 + 11 + description + 5 + 10 characters before the date and time.
+    const std::string fits(37, 'D');
+    EXPECT_EQ(titleLine({true, "H", true, fits, "01/01/2026"}, kNow).size(), 133u);
+    try {
+        titleLine({true, "H", true, fits + "X", "01/01/2026"}, kNow);
+        FAIL() << "a title of 118 characters was accepted";
+    } catch (const Error& error) {
+        EXPECT_NE(std::string(error.what()).find(fits + "X del 01/01/2026"), std::string::npos)
+            << error.what();
+    }
+}
+
+TEST(BoardTotals, CountsRightAlignedInThreeArrangementsPlain) {
+    Totals totals;
+    totals.arrivi = 7;
+    totals.camArrivate = 42;
+    totals.pn = 1234;
+    totals.partenze = 999;
+    totals.fb = 3;
+    totals.generale = 1237;
+    const auto lines = totalsLines(totals);
+    ASSERT_EQ(lines.size(), 5u);
+    EXPECT_EQ(lines[0],
+              "Totale Arrivi   :   7    Tot.Cam. Arrivate   :  42    Totale PN       : 1234");
+    EXPECT_EQ(lines[1],
+              "Totale Partenze : 999    Tot.Cam. Partenza   :   0    Totale B&B      : 0");
+    EXPECT_EQ(lines[2],
+              "Totale Fermate  :   0    Tot.Cam. Fermata    :   0    Totale HB       : 0");
+    EXPECT_EQ(lines[3],
+              "Totale Presenze :   0    Tot.Cam. Presenti   :   0    Totale FB       : 3");
+    EXPECT_EQ(lines[4], std::string(54, ' ') + "Totale Generale : 1237");
+}
+
+TEST(BoardTotals, ACountOfAThousandDoesNotFit) {
+    Totals totals;
+    totals.presenze = 1000;
+    EXPECT_THROW(totalsLines(totals), Error);
+    EXPECT_EQ(countText(0, "x"), "  0");
+    EXPECT_THROW(countText(1000, "x"), Error);
+}
+
+TEST(BoardAmount, ItalianMarksWhateverTheSize) {
+    EXPECT_EQ(formatAmount({0}), "0,00");
+    EXPECT_EQ(formatAmount({5000}), "0,50");
+    EXPECT_EQ(formatAmount({12345000}), "1.234,50");
+    EXPECT_EQ(formatAmount({9999990000}), "999.999,00");
+    EXPECT_EQ(formatAmount({12345678900000}), "1.234.567.890,00");
+    EXPECT_EQ(formatAmount({-15000}), "-1,50");
+}
+
+TEST(BoardAmount, RoundsHalfAwayFromZero) {
+    EXPECT_EQ(formatAmount({50}), "0,01");
+    EXPECT_EQ(formatAmount({49}), "0,00");
+    EXPECT_EQ(formatAmount({12349}), "1,23");
+    EXPECT_EQ(formatAmount({99950}), "10,00");
+    EXPECT_EQ(formatAmount({-50}), "-0,01");
+    EXPECT_EQ(formatAmount({-49}), "0,00");
+}
+
+TEST(BoardAmount, CurrencyOfOtherNumbers) {
+    EXPECT_EQ(currencyOf(db::Value::currency({123})).scaled, 123);
+    EXPECT_EQ(currencyOf(db::Value::real(12.5)).scaled, 125000);
+    EXPECT_EQ(currencyOf(db::Value::integer(3)).scaled, 30000);
+    EXPECT_EQ(currencyOf(db::Value()).scaled, 0);
+}
+
+}  // namespace
+}  // namespace planora::board
