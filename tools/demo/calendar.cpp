@@ -1,8 +1,15 @@
 #include "tools/demo/calendar.h"
 
-#include <cstdio>
-
 namespace planora::demo {
+
+namespace {
+
+std::string padded(long value, std::size_t width) {
+    const std::string digits = std::to_string(value);
+    return std::string(width > digits.size() ? width - digits.size() : 0, '0') + digits;
+}
+
+}  // namespace
 
 // Days since 1 March of year 0 of the proleptic Gregorian calendar (the era algorithm: years
 // start in March so that the leap day ends them).
@@ -30,9 +37,7 @@ std::string dateKey(DayNumber day) {
     const long dayOfMonth = dayOfYear - (153 * monthIndex + 2) / 5 + 1;
     const long month = monthIndex < 10 ? monthIndex + 3 : monthIndex - 9;
     const long year = yearOfEra + era * 400 + (month <= 2 ? 1 : 0);
-    char text[48];
-    std::snprintf(text, sizeof text, "%04ld%02ld%02ld", year, month, dayOfMonth);
-    return text;
+    return padded(year, 4) + padded(month, 2) + padded(dayOfMonth, 2);
 }
 
 }  // namespace planora::demo

@@ -1,0 +1,160 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "board/clock.h"
+#include "board/station.h"
+#include "cli/cli.h"
+#include "demo_temp_folder.h"
+#include "tools/demo/hotel_schema.h"
+
+namespace planora::cli {
+namespace {
+
+struct Outcome {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+Outcome runCli(std::vector<std::string> words) {
+    words.insert(words.begin(), "planora");
+    std::vector<char*> argv;
+    for (std::string& word : words) {
+        argv.push_back(word.data());
+    }
+    argv.push_back(nullptr);
+    std::ostringstream out, err;
+    const int status = run(static_cast<int>(words.size()), argv.data(), out, err);
+    return {status, out.str(), err.str()};
+}
+
+bool wants(std::vector<std::string> words) {
+    words.insert(words.begin(), "planora");
+    std::vector<char*> argv;
+    for (std::string& word : words) {
+        argv.push_back(word.data());
+    }
+    return wantsWindow(static_cast<int>(words.size()), argv.data());
+}
+
+void expectMentions(const std::string& text, const std::vector<std::string>& words) {
+    for (const std::string& word : words) {
+        EXPECT_NE(text.find(word), std::string::npos) << word << " missing from:\n" << text;
+    }
+}
+
+TEST(CliHelp, EveryOptionIsDescribed) {
+    const Outcome main = runCli({"--help"});
+    EXPECT_EQ(main.status, 0);
+    expectMentions(main.out, {"board", "demo", "--data", "--help"});
+    const Outcome board = runCli({"board", "--help"});
+    EXPECT_EQ(board.status, 0);
+    expectMentions(board.out, {"--hotel", "--tableau", "--from", "--to", "--date", "--amounts",
+                               "--select-date", "--departures", "--company", "--data", "--show"});
+    const Outcome demo = runCli({"demo", "--help"});
+    EXPECT_EQ(demo.status, 0);
+    expectMentions(demo.out, {"--rooms", "--cards", "--history", "--seed", "--force"});
+}
+
+TEST(CliWindow, OnlyWithoutACommand) {
+    EXPECT_TRUE(wants({}));
+    EXPECT_TRUE(wants({"--data", "hotel"}));
+    EXPECT_FALSE(wants({"--data"}));
+    EXPECT_FALSE(wants({"--help"}));
+    EXPECT_FALSE(wants({"board", "--data", "x"}));
+    EXPECT_FALSE(wants({"demo", "x"}));
+}
+
+TEST(CliUsage, BadCommandLinesExitTwo) {
+    const std::vector<std::vector<std::string>> bad = {
+        {"print"},
+        {"board", "--colour", "red"},
+        {"board", "--hotel"},
+        {"board", "--hotel", "x", "--tableau", "1", "--from", "1", "--to", "2", "--date",
+         "01/01/2026"},
+        {"board", "--tableau", "1", "--from", "1", "--to", "2", "--date", "01/01/2026"},
+        {"board", "--hotel", "1", "--tableau", "1", "--from", "1", "--to", "2"},
+        {"board", "--hotel", "1", "--tableau", "1", "--from", "1", "--to", "2", "--date",
+         "01/01/2026", "extra"},
+        {"demo"},
+        {"demo", "a", "b"},
+        {"demo", "x", "--rooms", "many"},
+        {"demo", "x", "--seed"},
+    };
+    for (const auto& words : bad) {
+        const Outcome o = runCli(words);
+        EXPECT_EQ(o.status, 2) << words.back();
+        EXPECT_NE(o.err.find("Usage: planora"), std::string::npos) << words.back();
+        EXPECT_TRUE(o.out.empty());
+    }
+}
+
+TEST(CliBoard, RejectedRequestsPrintTheMessage) {
+    const Outcome rooms = runCli({"board", "--hotel", "1", "--tableau", "1", "--from", "9", "--to",
+                                  "10", "--date", "01/01/2026"});
+    EXPECT_EQ(rooms.status, 2);
+    expectMentions(rooms.err, {"Camere errate!", "Controllare l'intervallo di camere richiesto!"});
+    const Outcome date = runCli({"board", "--hotel", "1", "--tableau", "1", "--from", "1", "--to",
+                                 "9", "--date", "31/04/2026"});
+    EXPECT_EQ(date.status, 2);
+    expectMentions(date.err, {"Data errata!", "nel formato gg/mm/aaaa"});
+    EXPECT_EQ(date.err.find('\r'), std::string::npos);
+}
+
+class CliFolderTest : public planora::testing::TempFolderTest {};
+
+TEST_F(CliFolderTest, DemoWritesAFreshFolderOnce) {
+    const std::string dir = (folder_ / "hotel").string();
+    const Outcome first =
+        runCli({"demo", dir, "--rooms", "40", "--cards", "50", "--history", "60"});
+    ASSERT_EQ(first.status, 0) << first.err;
+    for (const demo::DatabaseSchema& database : demo::hotelSchema()) {
+        EXPECT_TRUE(std::filesystem::exists(folder_ / "hotel" / database.file)) << database.file;
+    }
+    const auto written = std::filesystem::last_write_time(folder_ / "hotel" / "Tableau.sqlite");
+    const Outcome again = runCli({"demo", dir});
+    EXPECT_EQ(again.status, 1);
+    expectMentions(again.err, {"--force"});
+    EXPECT_EQ(std::filesystem::last_write_time(folder_ / "hotel" / "Tableau.sqlite"), written);
+    const Outcome forced = runCli({"demo", dir, "--force", "--seed", "3"});
+    EXPECT_EQ(forced.status, 0) << forced.err;
+}
+
+TEST_F(CliFolderTest, MissingDataFolderIsAnError) {
+    const Outcome o = runCli({"board", "--hotel", "1", "--tableau", "1", "--from", "1", "--to", "9",
+                              "--date", "01/01/2026", "--data", (folder_ / "none").string()});
+    EXPECT_EQ(o.status, 1);
+    EXPECT_EQ(o.err.rfind("planora: ", 0), 0u) << o.err;
+}
+
+TEST_F(CliFolderTest, BoardOfTheDemoHotel) {
+    ASSERT_EQ(runCli({"demo", folder_.string()}).status, 0);
+    const std::string today = board::todayText(board::SystemClock());
+    const Outcome o = runCli({"board", "--hotel", "1", "--tableau", "1", "--from", "1", "--to",
+                              "9999", "--date", today, "--data", folder_.string(), "--show"});
+    ASSERT_EQ(o.status, 0) << o.err;
+    const auto file = board::findFileNoCase(folder_, board::boardFileName(board::stationCode()));
+    ASSERT_TRUE(std::filesystem::exists(file));
+    // The board first, in box drawing, then the file's path.
+    expectMentions(o.out, {"Hotel Belvedere sul Lago", "┌", "│", "┘", "Rossi Mario", "ARRIVATO",
+                           "PARTENZA", "IN ARRIVO", "Totale Generale", file.string()});
+    EXPECT_EQ(o.out.find('\r'), std::string::npos);
+    EXPECT_EQ(o.out.substr(o.out.rfind('\n', o.out.size() - 2) + 1), file.string() + "\n");
+
+    const Outcome quiet =
+        runCli({"board", "--hotel", "2", "--tableau", "1", "--from", "1", "--to", "9999", "--date",
+                today, "--data", folder_.string(), "--amounts", "--company", "Meccanica"});
+    ASSERT_EQ(quiet.status, 0) << quiet.err;
+    EXPECT_EQ(quiet.out, file.string() + "\n");
+    std::ifstream in(file, std::ios::binary);
+    const std::string board{std::istreambuf_iterator<char>(in), {}};
+    EXPECT_NE(board.find("Leone Davide"), std::string::npos);
+    EXPECT_EQ(board.find("Fontana Lorenzo"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace planora::cli
