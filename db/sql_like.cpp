@@ -10,6 +10,9 @@ namespace {
 // Length of the UTF-8 sequence at i; a stray or cut byte counts as one character.
 std::size_t characterLength(std::string_view s, std::size_t i) {
     const auto lead = static_cast<unsigned char>(s[i]);
+    if (lead < 0x80) {
+        return 1;
+    }
     std::size_t length = 1;
     if (lead >= 0xF0 && lead < 0xF8) {
         length = 4;
@@ -27,6 +30,10 @@ std::size_t characterLength(std::string_view s, std::size_t i) {
         }
     }
     return length;
+}
+
+char lowerAscii(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 0x20) : c;
 }
 
 std::string_view characterAt(std::string_view s, std::size_t i) {
@@ -86,6 +93,9 @@ bool matchElement(std::string_view text, std::size_t t, std::string_view pattern
     }
     const std::string_view literal = characterAt(pattern, p);
     next = p + literal.size();
+    if (c.size() == 1 && literal.size() == 1) {
+        return lowerAscii(c[0]) == lowerAscii(literal[0]);
+    }
     return compareText(c, literal) == 0;
 }
 

@@ -438,6 +438,15 @@ double Value::toNumber() const {
 }
 
 std::optional<int> compareValues(const Value& a, const Value& b) {
+    // The common cases of criteria first: a text or an integer field against its like.
+    if (a.kind() == b.kind()) {
+        if (a.kind() == Value::Kind::Text) {
+            return compareText(a.asText(), b.asText());
+        }
+        if (a.kind() == Value::Kind::Integer) {
+            return compareScalar(a.asInteger(), b.asInteger());
+        }
+    }
     if (a.isNumeric() && b.isNumeric()) {
         return compareNumbers(numberOf(a), numberOf(b));
     }
@@ -485,6 +494,12 @@ int compareText(std::string_view a, std::string_view b) {
     for (std::size_t i = 0; i < common; ++i) {
         const auto byteA = static_cast<unsigned char>(a[i]);
         const auto byteB = static_cast<unsigned char>(b[i]);
+        // Equal bytes fold alike: while the texts agree so far, either both previous bytes
+        // are the Latin-1 lead 0xC3 or neither is (no other byte folds to it).
+        if (byteA == byteB) {
+            previousA = previousB = byteA;
+            continue;
+        }
         const unsigned char foldedA = foldByte(previousA, byteA);
         const unsigned char foldedB = foldByte(previousB, byteB);
         if (foldedA != foldedB) {
