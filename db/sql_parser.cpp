@@ -22,7 +22,7 @@ class Parser {
     explicit Parser(const Source& source) : source_(source), tokens_(detail::tokenize(source)) {}
 
     SelectStatement statement() {
-        SelectStatement select = selectBody(false);
+        SelectStatement select = selectBody();
         if (current().kind == TokenKind::Semicolon) {
             advance();
         }
@@ -102,15 +102,15 @@ class Parser {
     };
 
     // Select (* | col) From T [In 'file'] [Where e] [Order by col [Asc|Desc], ...]
-    SelectStatement selectBody(bool oneColumn) {
+    // A sub-query of "In" names its one column, or takes "*" of a one-column table.
+    SelectStatement selectBody() {
         Nesting nesting(*this);
         SelectStatement select;
         expectKeyword("select", "Select");
-        if (current().kind == TokenKind::Star && !oneColumn) {
+        if (current().kind == TokenKind::Star) {
             advance();
         } else {
-            select.column = name(oneColumn ? "the name of the one column of the sub-query"
-                                           : "\"*\" or a column name");
+            select.column = name("\"*\" or a column name");
         }
         expectKeyword("from", "From");
         select.table = name("a table name");
@@ -264,7 +264,7 @@ class Parser {
         expr->children.push_back(std::move(left));
         if (isKeyword(current(), "select")) {
             expr->kind = Expr::Kind::InSelect;
-            expr->subquery = std::make_shared<const SelectStatement>(selectBody(true));
+            expr->subquery = std::make_shared<const SelectStatement>(selectBody());
         } else {
             do {
                 expr->children.push_back(operand());

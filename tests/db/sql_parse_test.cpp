@@ -201,7 +201,9 @@ TEST(SqlParse, MalformedStatementsAreRejected) {
     EXPECT_NE(selectError("Select * From T Order NumeroCamera").find("\"By\""), std::string::npos);
     EXPECT_NE(selectError("Select * From T Where").find("a value was expected"), std::string::npos);
     EXPECT_NE(selectError("Select * From T; garbage").find("position 18"), std::string::npos);
-    EXPECT_NE(selectError("Select * From T Where a In (Select * From U)").find("position 36"),
+    EXPECT_NE(selectError("Select * From T Where a In (Select From U)").find("position 36"),
+              std::string::npos);
+    EXPECT_NE(selectError("Select * From T Where a In (Select x From U").find("position 44"),
               std::string::npos);
     EXPECT_NE(selectError("Select * From T Order by a,").find("a column name was expected"),
               std::string::npos);
