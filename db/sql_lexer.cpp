@@ -8,9 +8,6 @@ namespace planora::db::sql::detail {
 
 namespace {
 
-bool isBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
-}
 bool isDigit(char c) {
     return c >= '0' && c <= '9';
 }
@@ -20,14 +17,6 @@ bool isNameStart(char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_' ||
            static_cast<unsigned char>(c) >= 0x80;
 }
-bool isNamePart(char c) {
-    return isNameStart(c) || isDigit(c);
-}
-
-char lowerAscii(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 0x20) : c;
-}
-
 class Lexer {
   public:
     explicit Lexer(const Source& source) : source_(source), text_(source.text) {}
@@ -184,6 +173,16 @@ class Lexer {
 };
 
 }  // namespace
+
+bool isBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+bool isNamePart(char c) {
+    return isNameStart(c) || isDigit(c);
+}
+char lowerAscii(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 0x20) : c;
+}
 
 std::size_t Source::position(std::size_t offset) const {
     std::size_t characters = 0;

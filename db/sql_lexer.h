@@ -54,6 +54,11 @@ std::vector<Token> tokenize(const Source& source);
 // The inside of a Text token with its doubled quotes made single.
 std::string unquote(const Token& token);
 
+// Character classes of the dialect, shared by the lexer, looksLikeSelect and Like.
+bool isBlank(char c);
+bool isNamePart(char c);
+char lowerAscii(char c);
+
 // Keywords are words compared without regard to (ASCII) case.
 bool isKeyword(const Token& token, std::string_view keyword);
 bool isReservedWord(std::string_view word);

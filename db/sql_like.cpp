@@ -2,10 +2,13 @@
 #include <string_view>
 
 #include "db/sql.h"
+#include "db/sql_lexer.h"
 
 namespace planora::db::sql {
 
 namespace {
+
+using detail::lowerAscii;
 
 // Length of the UTF-8 sequence at i; a stray or cut byte counts as one character.
 std::size_t characterLength(std::string_view s, std::size_t i) {
@@ -30,10 +33,6 @@ std::size_t characterLength(std::string_view s, std::size_t i) {
         }
     }
     return length;
-}
-
-char lowerAscii(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 0x20) : c;
 }
 
 std::string_view characterAt(std::string_view s, std::size_t i) {

@@ -370,17 +370,11 @@ class Parser {
     int depth_ = 0;
 };
 
-bool isLetter(char c) {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_' ||
-           static_cast<unsigned char>(c) >= 0x80;
-}
-
 }  // namespace
 
 bool looksLikeSelect(std::string_view text) {
     std::size_t i = 0;
-    while (i < text.size() &&
-           (text[i] == ' ' || text[i] == '\t' || text[i] == '\r' || text[i] == '\n')) {
+    while (i < text.size() && detail::isBlank(text[i])) {
         ++i;
     }
     constexpr std::string_view kSelect = "select";
@@ -388,16 +382,12 @@ bool looksLikeSelect(std::string_view text) {
         return false;
     }
     for (std::size_t k = 0; k < kSelect.size(); ++k) {
-        char c = text[i + k];
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c + 0x20);
-        }
-        if (c != kSelect[k]) {
+        if (detail::lowerAscii(text[i + k]) != kSelect[k]) {
             return false;
         }
     }
     const std::size_t after = i + kSelect.size();
-    return after == text.size() || !isLetter(text[after]);
+    return after == text.size() || !detail::isNamePart(text[after]);
 }
 
 SelectStatement parseSelect(std::string_view text) {
