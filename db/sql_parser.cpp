@@ -16,6 +16,9 @@ using detail::TokenKind;
 
 // Deep enough for any real criteria, shallow enough for the stack under sanitizers.
 constexpr int kMaxDepth = 100;
+// A chain of And or Or grows the tree one level a term, whatever the parentheses: capping the
+// operators bounds the depth that binding, evaluation and destruction recurse to.
+constexpr int kMaxOperators = 1000;
 
 class Parser {
   public:
@@ -146,6 +149,11 @@ class Parser {
     }
 
     ExprPtr node(Expr::Kind kind, std::size_t position) {
+        if (kind != Expr::Kind::Literal && kind != Expr::Kind::Field &&
+            ++operators_ > kMaxOperators) {
+            source_.fail(current().offset,
+                         "more than " + std::to_string(kMaxOperators) + " operators");
+        }
         auto expr = std::make_unique<Expr>();
         expr->kind = kind;
         expr->position = position;
@@ -368,6 +376,7 @@ class Parser {
     std::vector<Token> tokens_;
     std::size_t at_ = 0;
     int depth_ = 0;
+    int operators_ = 0;
 };
 
 }  // namespace

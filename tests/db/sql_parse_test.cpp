@@ -222,6 +222,16 @@ TEST(SqlParse, DeepNestingIsAnErrorNotACrash) {
     EXPECT_NE(criteriaError(nots + "a = 1").find("nested"), std::string::npos);
     const std::string fine = std::string(50, '(') + "a = 1" + std::string(50, ')');
     EXPECT_EQ(criteriaError(fine), "");
+    // Long And chains nest the tree as deeply as parentheses do.
+    auto chain = [](int terms) {
+        std::string text = "a = 0";
+        for (int i = 1; i < terms; ++i) {
+            text += " and a = " + std::to_string(i);
+        }
+        return text;
+    };
+    EXPECT_EQ(criteriaError(chain(400)), "");
+    EXPECT_NE(criteriaError(chain(5000)).find("more than 1000 operators"), std::string::npos);
 }
 
 TEST(SqlParse, LooksLikeSelectTellsStatementsFromTableNames) {
