@@ -26,6 +26,6 @@ sources="$root/db/value.cpp $root/db/quote.cpp $(ls "$root"/db/sql_*.cpp)
     $sources -o "$binary"
 
 cd "$work"
-exec "$binary" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=4096 \
+exec "$binary" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=8192 \
     -print_final_stats=1 -dict="$root/tests/fuzz/sql.dict" \
     "$work/corpus" "$root/tests/fuzz/corpus"
