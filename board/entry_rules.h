@@ -25,7 +25,7 @@ enum class EntryField {
 using EntryTexts = std::array<std::string, 5>;  // the texts of the fields, by index
 
 // Where the focus goes after an entry: nowhere (it stays), to a field, or to "&Stampa".
-enum class FocusTarget { Stay, FirstRoom, LastRoom, ReferenceDate, Stampa };
+enum class FocusTarget { Stay, FirstRoom, LastRoom, ReferenceDate, Ditta, SelectionDate, Stampa };
 
 struct EnterOutcome {
     std::string text;                // the field's new text

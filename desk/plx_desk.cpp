@@ -48,6 +48,23 @@ void fillList(QComboBox* list, const std::vector<std::string>& items) {
     }
 }
 
+// The focus target that stands for an entry field, where there is one.
+FocusTarget focusTargetOf(EntryField index) {
+    switch (index) {
+        case EntryField::FirstRoom:
+            return FocusTarget::FirstRoom;
+        case EntryField::LastRoom:
+            return FocusTarget::LastRoom;
+        case EntryField::ReferenceDate:
+            return FocusTarget::ReferenceDate;
+        case EntryField::Ditta:
+            return FocusTarget::Ditta;
+        case EntryField::SelectionDate:
+            return FocusTarget::SelectionDate;
+    }
+    return FocusTarget::Stay;
+}
+
 void showFailure(const planora::Error& error) {
     dialog::MostraMessaggio(std::string(error.what()), kNotice, std::string("Errore"));
 }
@@ -163,7 +180,8 @@ void PlxDesk::enterPressed(EntryField index) {
     if (outcome.afterMessage) {
         box->setText(qText(*outcome.afterMessage));
     }
-    moveFocus(outcome.focus);
+    // The focus is set even where it stays: a notice has had it meanwhile.
+    moveFocus(outcome.focus == FocusTarget::Stay ? focusTargetOf(index) : outcome.focus);
 }
 
 void PlxDesk::moveFocus(FocusTarget target) {
@@ -176,6 +194,10 @@ void PlxDesk::moveFocus(FocusTarget target) {
             return field(EntryField::LastRoom)->setFocus();
         case FocusTarget::ReferenceDate:
             return field(EntryField::ReferenceDate)->setFocus();
+        case FocusTarget::Ditta:
+            return field(EntryField::Ditta)->setFocus();
+        case FocusTarget::SelectionDate:
+            return field(EntryField::SelectionDate)->setFocus();
         case FocusTarget::Stampa:
             return tasto_[0]->setFocus();
     }

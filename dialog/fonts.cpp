@@ -16,10 +16,10 @@ QFont designFont(const QStringList& families, double points, bool bold) {
 
 }  // namespace
 
-// Corbel is a narrow humanist face: where it is missing, a sans face of similar width reads
-// better in the designed places than the wider default sans.
+// Corbel is a narrow face and the captions are designed to just fit in it: where it is missing,
+// a narrow sans face keeps them whole rather than the wider default sans.
 QFont corbelFont(double points, bool bold) {
-    return designFont({"Corbel", "Carlito", "Liberation Sans"}, points, bold);
+    return designFont({"Corbel", "Carlito", "Liberation Sans Narrow"}, points, bold);
 }
 
 QFont arialFont(double points, bool bold) {

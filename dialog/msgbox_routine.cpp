@@ -1,6 +1,7 @@
 #include "dialog/msgbox_routine.h"
 
 #include <QApplication>
+#include <QPointer>
 #include <QTimer>
 
 #include "dialog/msgbox_form.h"
@@ -22,12 +23,17 @@ ShownHook& shownHook() {
 }  // namespace
 
 std::int16_t MostraMessaggio(const QString& message, std::int16_t buttons, const QString& title) {
-    MsgBox_Form form(QApplication::activeWindow());
+    const QPointer<QWidget> over = QApplication::activeWindow();
+    MsgBox_Form form(over.data());
     form.fill(message, buttons, title);
     if (shownHook()) {
         QTimer::singleShot(0, &form, [&form] { shownHook()(form); });
     }
     form.exec();
+    // Back to the window the dialog was over; not every window system does it by itself.
+    if (over && over->isVisible()) {
+        over->activateWindow();
+    }
     if (form.answer()) {
         answer = *form.answer();
     }
