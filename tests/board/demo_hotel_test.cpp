@@ -158,10 +158,10 @@ TEST_F(DemoHotelTest, HistoryOfPastStays) {
 }
 
 TEST_F(DemoHotelTest, SizesAndSeedDecideTheContent) {
-    const DemoSize size{.rooms = 200, .cards = 1000, .history = 3000, .seed = 7};
+    const DemoSize size{.rooms = 80, .cards = 400, .history = 1200, .seed = 7};
     writeDemoHotel(folder_ / "a", size, kClock);
     writeDemoHotel(folder_ / "b", size, kClock);
-    writeDemoHotel(folder_ / "c", DemoSize{.rooms = 200, .cards = 1000, .history = 3000, .seed = 8},
+    writeDemoHotel(folder_ / "c", DemoSize{.rooms = 80, .cards = 400, .history = 1200, .seed = 8},
                    kClock);
     const auto names = [&](const char* sub) {
         db::RecordSet cards = db::Database::open(folder_ / sub, "SchedaStoricoClienti.mdb")
@@ -177,8 +177,8 @@ TEST_F(DemoHotelTest, SizesAndSeedDecideTheContent) {
     EXPECT_NE(names("a"), names("c"));
     const auto current =
         db::Database::open(folder_ / "a", "Scheda_Cliente.mdb").openRecordset("Scheda_Cliente");
-    EXPECT_GT(current.recordCount(), 800u);
-    EXPECT_LE(current.recordCount(), 1000u);
+    EXPECT_GT(current.recordCount(), 300u);
+    EXPECT_LE(current.recordCount(), 400u);
 }
 
 TEST_F(DemoHotelTest, PrintSettings) {

@@ -1,7 +1,6 @@
 #include "tools/demo/hotel_schema.h"
 
 #include <algorithm>
-#include <cctype>
 
 #include "db/error.h"
 
@@ -84,11 +83,14 @@ std::vector<DatabaseSchema> buildSchema() {
     };
 }
 
+char asciiLower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// Names of files, tables and fields are ASCII and found without regard to case.
 bool equalNoCase(std::string_view a, std::string_view b) {
-    return std::ranges::equal(a, b, [](char x, char y) {
-        return std::tolower(static_cast<unsigned char>(x)) ==
-               std::tolower(static_cast<unsigned char>(y));
-    });
+    return a == b ||
+           std::ranges::equal(a, b, [](char x, char y) { return asciiLower(x) == asciiLower(y); });
 }
 
 // "Tableau", "Tableau.mdb" and "Tableau.sqlite" all name the same file.
@@ -172,6 +174,17 @@ HotelData::~HotelData() {
 }
 
 HotelData::OpenTable& HotelData::table(std::string_view file, std::string_view tableName) {
+    for (const TableLookup& known : lookups_) {
+        if (known.file == file && known.table == tableName) {
+            return *known.open;
+        }
+    }
+    OpenTable& found = findTable(file, tableName);
+    lookups_.push_back({std::string(file), std::string(tableName), &found});
+    return found;
+}
+
+HotelData::OpenTable& HotelData::findTable(std::string_view file, std::string_view tableName) {
     const DatabaseSchema& database = schemaOf(file);
     for (auto& open : files_) {
         if (open->schema != &database) {
@@ -207,6 +220,7 @@ void HotelData::insert(std::string_view file, std::string_view tableName, const 
 void HotelData::finish() {
     auto files = std::move(files_);
     files_.clear();
+    lookups_.clear();
     for (auto& file : files) {
         file->tables.clear();  // statements go before the commit
         file->writer.commit();

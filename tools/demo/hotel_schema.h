@@ -63,9 +63,16 @@ class HotelData {
   private:
     struct OpenTable;
     struct OpenFile;
+    // The names as the caller spelt them, so that repeated inserts skip the search.
+    struct TableLookup {
+        std::string file, table;
+        OpenTable* open;
+    };
     OpenTable& table(std::string_view file, std::string_view table);
+    OpenTable& findTable(std::string_view file, std::string_view table);
     std::filesystem::path folder_;
     std::vector<std::unique_ptr<OpenFile>> files_;
+    std::vector<TableLookup> lookups_;
 };
 
 // The database files of hotelSchema() that exist in the folder.

@@ -36,9 +36,10 @@ int bindValue(sqlite3_stmt* statement, int index, const db::Value& value) {
             return sqlite3_bind_double(statement, index,
                                        static_cast<double>(value.asCurrency().scaled) / 10000.0);
         case Kind::Text: {
+            // The row outlives the step that reads it.
             const std::string& text = value.asText();
             return sqlite3_bind_text(statement, index, text.data(), static_cast<int>(text.size()),
-                                     SQLITE_TRANSIENT);
+                                     SQLITE_STATIC);
         }
         case Kind::DateTime: {
             const std::string text = dateTimeText(value.asDateTime());
