@@ -19,9 +19,9 @@ namespace {
 
 static_assert(std::endian::native == std::endian::little, "Access files are little-endian");
 
-// libmdb converts text into a buffer of the handle's bind size: enough for 255 characters of
-// a text field, and for the 65,535 characters of a memo in any script.
-constexpr std::size_t textBindBytes = 4 * 1024;
+// libmdb converts text into a buffer of the handle's bind size: enough for the 255 characters
+// of a text field, and for the 65,535 characters of a memo, in any script.
+constexpr std::size_t textBindBytes = 1024;
 constexpr std::size_t memoBindBytes = 256 * 1024;
 
 struct MdbCloser {

@@ -180,6 +180,7 @@ void StreamWriter::tableNames(const std::vector<std::string>& names) {
         putString(payload, name);
     }
     message(Tag::TableNames, payload);
+    flush();
 }
 
 void StreamWriter::tableBegin(std::string_view name, std::uint64_t expectedRows,
@@ -207,6 +208,7 @@ void StreamWriter::tableEnd(std::uint64_t rows) {
     std::string payload;
     putUnsigned(payload, rows, 8);
     message(Tag::TableEnd, payload);
+    flush();
 }
 
 void StreamWriter::tableFailed(std::string_view name, std::string_view reason) {
@@ -214,6 +216,7 @@ void StreamWriter::tableFailed(std::string_view name, std::string_view reason) {
     putString(payload, name);
     putString(payload, reason);
     message(Tag::TableFailed, payload);
+    flush();
 }
 
 void StreamWriter::fileFailed(std::string_view reason) {

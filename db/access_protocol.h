@@ -30,7 +30,8 @@ enum class Tag : std::uint8_t {
 // Largest payload of one message; a longer one means the stream is garbage.
 inline constexpr std::uint32_t maxPayloadBytes = 64u << 20;
 
-// The reader's side: buffers messages and writes them to a file descriptor.
+// The reader's side: buffers messages and writes them to a file descriptor, at the latest
+// when a step (the table list, a table) is complete, so that the receiver sees the progress.
 // Throws std::runtime_error when the descriptor cannot be written.
 class StreamWriter {
   public:
