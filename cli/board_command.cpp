@@ -88,7 +88,7 @@ int runBoard(const Arguments& args, std::ostream& out, std::ostream& err) {
 }  // namespace
 
 int boardCommand(const std::vector<std::string>& words, std::ostream& out, std::ostream& err) {
-    try {
+    return guarded("board", kBoardUsage, err, [&] {
         const Arguments args(words, kBoardOptions);
         if (args.has("--help")) {
             out << kBoardUsage;
@@ -98,16 +98,7 @@ int boardCommand(const std::vector<std::string>& words, std::ostream& out, std::
             throw UsageError("unexpected argument " + args.positional().front());
         }
         return runBoard(args, out, err);
-    } catch (const UsageError& e) {
-        err << "planora board: " << e.what() << "\n\n" << kBoardUsage;
-        return kExitUsage;
-    } catch (const Error& e) {
-        err << "planora: " << e.what() << '\n';
-        return kExitFailure;
-    } catch (const std::filesystem::filesystem_error& e) {
-        err << "planora: " << e.what() << '\n';
-        return kExitFailure;
-    }
+    });
 }
 
 }  // namespace planora::cli

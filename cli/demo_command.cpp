@@ -53,23 +53,14 @@ int runDemo(const Arguments& args, std::ostream& out, std::ostream& err) {
 }  // namespace
 
 int demoCommand(const std::vector<std::string>& words, std::ostream& out, std::ostream& err) {
-    try {
+    return guarded("demo", kDemoUsage, err, [&] {
         const Arguments args(words, kDemoOptions);
         if (args.has("--help")) {
             out << kDemoUsage;
             return kExitOk;
         }
         return runDemo(args, out, err);
-    } catch (const UsageError& e) {
-        err << "planora demo: " << e.what() << "\n\n" << kDemoUsage;
-        return kExitUsage;
-    } catch (const Error& e) {
-        err << "planora: " << e.what() << '\n';
-        return kExitFailure;
-    } catch (const std::filesystem::filesystem_error& e) {
-        err << "planora: " << e.what() << '\n';
-        return kExitFailure;
-    }
+    });
 }
 
 }  // namespace planora::cli

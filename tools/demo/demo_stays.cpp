@@ -51,19 +51,15 @@ std::int64_t StayWriter::write(const Stay& stay, bool history) {
                       {"CodiceCapoGruppo", stay.groupLeader},
                       {"CodiceCapoFamiglia", stay.familyLeader}});
     }
-    if (!stay.company.empty()) {
-        data_.insert(files.companies, "Ditta_Intestataria",
-                     {{"NumeroHotel", stay.hotel},
-                      {"CodiceCliente", head},
-                      {"NumeroConto", 1},
-                      {"RagioneSociale", stay.company}});
-    }
-    if (!stay.secondAccount.empty()) {
-        data_.insert(files.companies, "Ditta_Intestataria",
-                     {{"NumeroHotel", stay.hotel},
-                      {"CodiceCliente", head},
-                      {"NumeroConto", 2},
-                      {"RagioneSociale", stay.secondAccount}});
+    // Account 1 is the company the board shows; a second account is there to be passed over.
+    for (const auto& [account, name] : {std::pair{1, &stay.company}, {2, &stay.secondAccount}}) {
+        if (!name->empty()) {
+            data_.insert(files.companies, "Ditta_Intestataria",
+                         {{"NumeroHotel", stay.hotel},
+                          {"CodiceCliente", head},
+                          {"NumeroConto", account},
+                          {"RagioneSociale", *name}});
+        }
     }
     if (!stay.arrangement.empty()) {
         arrangement(files.arrangements, stay.hotel, head, stay.arrival, stay.departure,
