@@ -88,9 +88,7 @@ CompiledCriteria::CompiledCriteria(const sql::Expr& expr, const sql::ColumnResol
             continue;
         }
         indexColumns.push_back(terms[i].first);
-        indexKey += std::to_string(terms[i].second.size());
-        indexKey += ':';
-        indexKey += terms[i].second;
+        indexKeys.push_back(terms[i].second);
     }
     this->onlyEqualities = planora::db::onlyEqualities(expr, equalities.size());
 }
@@ -109,13 +107,19 @@ std::size_t RecordSet::State::column(std::string_view name) {
 }
 
 CompiledCriteria& RecordSet::State::compile(std::string_view text) {
+    if (last != nullptr && text == lastText) {
+        return *last;
+    }
     const std::string key(text);
     const auto cached = criteria.find(key);
     if (cached != criteria.end()) {
-        return *cached->second;
+        lastText = key;
+        last = cached->second.get();
+        return *last;
     }
     if (criteria.size() >= kMaxCachedCriteria) {
         criteria.clear();
+        last = nullptr;
     }
     const sql::ExprPtr expr = sql::parseCriteria(text);
     const sql::ColumnResolver resolver = [this](std::string_view name, std::size_t& column) {
@@ -127,7 +131,9 @@ CompiledCriteria& RecordSet::State::compile(std::string_view text) {
     };
     try {
         auto compiled = std::make_unique<CompiledCriteria>(*expr, resolver, subqueries);
-        return *criteria.emplace(key, std::move(compiled)).first->second;
+        last = criteria.emplace(key, std::move(compiled)).first->second.get();
+        lastText = key;
+        return *last;
     } catch (const Error& e) {
         throw Error(std::string(e.what()) + " (criteria \"" + key + "\" on table '" +
                     table->name() + "')");
@@ -143,7 +149,7 @@ std::span<const std::uint32_t> RecordSet::State::candidates(CompiledCriteria& co
                               EqualityIndex(*table, rows, compiled.indexColumns))
                      .first;
         }
-        compiled.candidates = it->second.lookup(compiled.indexKey);
+        compiled.candidates = it->second.lookup(compiled.indexKeys);
         compiled.candidatesResolved = true;
     }
     return compiled.candidates;

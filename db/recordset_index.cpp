@@ -2,72 +2,85 @@
 
 namespace planora::db {
 
-void appendIndexKey(std::string& key, const Value& value) {
-    const std::string part = equalityKey(value);
-    key += std::to_string(part.size());
-    key += ':';
-    key += part;
-}
-
 namespace {
 
-// The key of a row, or false when one of its equality columns is Null (it matches nothing).
-bool rowKey(const Table& table, std::uint32_t row, const std::vector<std::size_t>& columns,
-            std::string& key) {
-    key.clear();
-    for (std::size_t column : columns) {
-        const Value value = table.value(row, column);
-        if (value.isNull()) {
-            return false;
-        }
-        appendIndexKey(key, value);
-    }
-    return true;
-}
+constexpr std::uint32_t kNone = Table::kNoClass;
 
-constexpr std::uint32_t kNoKey = UINT32_MAX;
+std::uint64_t pairKey(std::uint32_t combination, std::uint32_t nextClass) {
+    return static_cast<std::uint64_t>(combination) << 32 | nextClass;
+}
 
 }  // namespace
 
 EqualityIndex::EqualityIndex(const Table& table, const std::vector<std::uint32_t>& rows,
-                             const std::vector<std::size_t>& columns) {
-    // First pass: the key id of every position and the number of positions per key.
-    std::vector<std::uint32_t> idOf(rows.size(), kNoKey);
-    std::vector<std::uint32_t> counts;
-    std::string key;
-    for (std::size_t p = 0; p < rows.size(); ++p) {
-        if (!rowKey(table, rows[p], columns, key)) {
+                             const std::vector<std::size_t>& columns)
+    : classOfKey_(columns.size()) {
+    // The combination of every position; none when a column is Null, as Null equals nothing.
+    std::vector<std::uint32_t> combination(rows.size(), kNone);
+    std::size_t combinations = 0;
+    for (std::size_t c = 0; c < columns.size(); ++c) {
+        const std::vector<std::uint32_t> classes =
+            table.equalityClasses(columns[c], classOfKey_[c]);
+        if (c == 0) {
+            for (std::size_t p = 0; p < rows.size(); ++p) {
+                combination[p] = classes[rows[p]];
+            }
+            combinations = classOfKey_[0].size();
             continue;
         }
-        const auto [it, added] = ids_.try_emplace(key, static_cast<std::uint32_t>(counts.size()));
-        if (added) {
-            counts.push_back(0);
+        auto& step = steps_.emplace_back();
+        for (std::size_t p = 0; p < rows.size(); ++p) {
+            const std::uint32_t nextClass = classes[rows[p]];
+            if (combination[p] == kNone || nextClass == kNone) {
+                combination[p] = kNone;
+                continue;
+            }
+            const auto id = static_cast<std::uint32_t>(step.size());
+            combination[p] = step.try_emplace(pairKey(combination[p], nextClass), id).first->second;
         }
-        idOf[p] = it->second;
-        ++counts[it->second];
+        combinations = step.size();
     }
-    // Second pass: the positions of each key, ascending, in one array.
-    starts_.resize(counts.size() + 1, 0);
-    for (std::size_t id = 0; id < counts.size(); ++id) {
-        starts_[id + 1] = starts_[id] + counts[id];
+    // The positions of each combination, ascending, in one array.
+    starts_.assign(combinations + 1, 0);
+    for (std::uint32_t id : combination) {
+        if (id != kNone) {
+            ++starts_[id + 1];
+        }
+    }
+    for (std::size_t id = 0; id < combinations; ++id) {
+        starts_[id + 1] += starts_[id];
     }
     positions_.resize(starts_.back());
     std::vector<std::uint32_t> fill(starts_.begin(), starts_.end() - 1);
-    for (std::size_t p = 0; p < idOf.size(); ++p) {
-        if (idOf[p] != kNoKey) {
-            positions_[fill[idOf[p]]++] = static_cast<std::uint32_t>(p);
+    for (std::size_t p = 0; p < combination.size(); ++p) {
+        if (combination[p] != kNone) {
+            positions_[fill[combination[p]]++] = static_cast<std::uint32_t>(p);
         }
     }
 }
 
-std::span<const std::uint32_t> EqualityIndex::lookup(const std::string& key) const {
-    const auto it = ids_.find(key);
-    if (it == ids_.end()) {
+std::span<const std::uint32_t> EqualityIndex::lookup(const std::vector<std::string>& keys) const {
+    if (keys.size() != classOfKey_.size() || keys.empty()) {
         return {};
     }
-    const std::uint32_t begin = starts_[it->second];
-    return std::span<const std::uint32_t>(positions_)
-        .subspan(begin, starts_[it->second + 1] - begin);
+    std::uint32_t id = kNone;
+    for (std::size_t c = 0; c < keys.size(); ++c) {
+        const auto found = classOfKey_[c].find(keys[c]);
+        if (found == classOfKey_[c].end()) {
+            return {};
+        }
+        if (c == 0) {
+            id = found->second;
+            continue;
+        }
+        const auto next = steps_[c - 1].find(pairKey(id, found->second));
+        if (next == steps_[c - 1].end()) {
+            return {};
+        }
+        id = next->second;
+    }
+    const std::uint32_t begin = starts_[id];
+    return std::span<const std::uint32_t>(positions_).subspan(begin, starts_[id + 1] - begin);
 }
 
 }  // namespace planora::db

@@ -18,18 +18,22 @@
 
 namespace planora::db {
 
-// For each combination of values of some equality columns (keyed by appendIndexKey of each),
-// the ascending positions in record set order of the rows that hold it. The positions of one
-// key lie together in one flat array, so an index costs a few bytes per row.
+// For each combination of values of some equality columns, the ascending positions in record
+// set order of the rows that hold it. Values are reduced to per-column class ids (equal
+// values, equal ids), and the positions of one combination lie together in one flat array.
 class EqualityIndex {
   public:
     EqualityIndex(const Table& table, const std::vector<std::uint32_t>& rows,
                   const std::vector<std::size_t>& columns);
-    std::span<const std::uint32_t> lookup(const std::string& key) const;
+    // keys: the equalityKey of the wanted value of each column, in the index's column order.
+    std::span<const std::uint32_t> lookup(const std::vector<std::string>& keys) const;
 
   private:
-    std::unordered_map<std::string, std::uint32_t> ids_;
-    std::vector<std::uint32_t> starts_;  // per id, then one past the end
+    std::vector<std::unordered_map<std::string, std::uint32_t>> classOfKey_;  // per column
+    // Combinations are built column by column: (combination so far, class of the next
+    // column) -> combination including it.
+    std::vector<std::unordered_map<std::uint64_t, std::uint32_t>> steps_;
+    std::vector<std::uint32_t> starts_;  // per combination, then the end
     std::vector<std::uint32_t> positions_;
 };
 
@@ -37,7 +41,7 @@ class EqualityIndex {
 struct CompiledCriteria {
     sql::BoundExpr bound;
     std::vector<std::size_t> indexColumns;      // sorted, distinct; empty: no index, scan
-    std::string indexKey;                       // the criteria's own key in the index
+    std::vector<std::string> indexKeys;         // the wanted equalityKey of each index column
     bool impossible = false;                    // contradicting or Null equalities: nothing matches
     bool onlyEqualities = false;                // the index key alone decides a match
     std::span<const std::uint32_t> candidates;  // resolved on first use
@@ -53,6 +57,9 @@ struct RecordSet::State {
     sql::SubqueryRunner subqueries;
 
     std::unordered_map<std::string, std::unique_ptr<CompiledCriteria>> criteria;
+    // The program repeats one criteria text in a FindNext loop: the last one is at hand.
+    std::string lastText;
+    CompiledCriteria* last = nullptr;
     std::map<std::vector<std::size_t>, EqualityIndex> indexes;
     std::unordered_map<std::string, std::size_t> fieldCache;
 
@@ -65,9 +72,6 @@ struct RecordSet::State {
 std::shared_ptr<RecordSet::State> makeRecordSetState(TablePtr table,
                                                      std::vector<std::uint32_t> rows,
                                                      sql::SubqueryRunner subqueries);
-
-// The key under which a combination of non-Null values is filed in an EqualityIndex.
-void appendIndexKey(std::string& key, const Value& value);
 
 // "[A], B Desc" as order keys; throws planora::Error on a malformed text.
 std::vector<sql::OrderKey> parseSortText(std::string_view text);

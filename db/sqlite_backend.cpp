@@ -112,8 +112,8 @@ Value textCell(sqlite3_stmt* statement, int column, ColumnType type) {
     return Value::text(std::string(text, static_cast<std::size_t>(bytes)));
 }
 
-Value cellOf(sqlite3_stmt* statement, int column, ColumnType type) {
-    switch (sqlite3_column_type(statement, column)) {
+Value cellOf(sqlite3_stmt* statement, int column, int stored, ColumnType type) {
+    switch (stored) {
         case SQLITE_INTEGER:
             return integerCell(sqlite3_column_int64(statement, column), type);
         case SQLITE_FLOAT:
@@ -128,6 +128,18 @@ Value cellOf(sqlite3_stmt* statement, int column, ColumnType type) {
         default:
             return Value();
     }
+}
+
+// Texts, the bulk of the hotel tables, go straight from SQLite's buffer into the table.
+void appendCell(Table& table, sqlite3_stmt* statement, int column, ColumnType type) {
+    const int stored = sqlite3_column_type(statement, column);
+    if (stored == SQLITE_TEXT && type != ColumnType::DateTime) {
+        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
+        const auto bytes = static_cast<std::size_t>(sqlite3_column_bytes(statement, column));
+        table.appendTextCell(std::string_view(text, bytes));
+        return;
+    }
+    table.appendCell(cellOf(statement, column, stored, type));
 }
 
 std::string quoteIdentifier(std::string_view name) {
@@ -145,7 +157,8 @@ class SqliteBackend : public Backend {
   public:
     explicit SqliteBackend(std::filesystem::path file) : file_(std::move(file)) {
         sqlite3* raw = nullptr;
-        const int rc = sqlite3_open_v2(file_.string().c_str(), &raw, SQLITE_OPEN_READONLY, nullptr);
+        const int rc = sqlite3_open_v2(file_.string().c_str(), &raw,
+                                       SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr);
         db_.reset(raw);
         if (rc != SQLITE_OK) {
             fail("cannot be opened");
@@ -178,14 +191,12 @@ class SqliteBackend : public Backend {
         }
         auto loaded = std::make_shared<Table>(table, columns);
         loaded->reserve(rowCount(table));
-        std::vector<Value> row(static_cast<std::size_t>(columnCount));
         int step;
         while ((step = sqlite3_step(statement.get())) == SQLITE_ROW) {
             for (int c = 0; c < columnCount; ++c) {
-                row[static_cast<std::size_t>(c)] =
-                    cellOf(statement.get(), c, columns[static_cast<std::size_t>(c)].type);
+                appendCell(*loaded, statement.get(), c, columns[static_cast<std::size_t>(c)].type);
             }
-            loaded->appendRow(row);
+            loaded->endRow();
         }
         if (step != SQLITE_DONE) {
             fail("is damaged", table);

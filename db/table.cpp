@@ -1,6 +1,7 @@
 #include "db/table.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <limits>
 
@@ -10,18 +11,19 @@ namespace planora::db {
 
 namespace {
 
+static_assert(std::endian::native == std::endian::little, "NarrowInts packs little-endian");
+
 // Signed integers packed in the narrowest width that holds every value so far; widened (and
 // re-packed) when a larger value arrives. Most columns of the hotel tables hold small numbers.
 class NarrowInts {
   public:
     void push(std::int64_t v) {
-        const int needed = widthFor(v);
-        if (needed > width_) {
-            widen(needed);
+        if (!fitsWidth(v)) {
+            widen(widthFor(v));
         }
-        const std::size_t at = bytes_.size();
-        bytes_.resize(at + static_cast<std::size_t>(width_));
-        store(bytes_.data() + at, v);
+        // Little-endian: the value's low bytes come first and are the narrow value.
+        const auto* bytes = reinterpret_cast<const std::uint8_t*>(&v);
+        bytes_.insert(bytes_.end(), bytes, bytes + width_);
     }
 
     std::int64_t get(std::size_t i) const {
@@ -66,25 +68,16 @@ class NarrowInts {
         return fits<std::int32_t>(v) ? 4 : 8;
     }
 
-    void store(std::uint8_t* p, std::int64_t v) const {
+    bool fitsWidth(std::int64_t v) const {
         switch (width_) {
-            case 1: {
-                const auto n = static_cast<std::int8_t>(v);
-                std::memcpy(p, &n, 1);
-                break;
-            }
-            case 2: {
-                const auto n = static_cast<std::int16_t>(v);
-                std::memcpy(p, &n, 2);
-                break;
-            }
-            case 4: {
-                const auto n = static_cast<std::int32_t>(v);
-                std::memcpy(p, &n, 4);
-                break;
-            }
+            case 1:
+                return fits<std::int8_t>(v);
+            case 2:
+                return fits<std::int16_t>(v);
+            case 4:
+                return fits<std::int32_t>(v);
             default:
-                std::memcpy(p, &v, 8);
+                return true;
         }
     }
 
@@ -154,6 +147,18 @@ class Column {
         pushNative(v, row);
     }
 
+    void appendText(std::string_view text, std::size_t row) {
+        if (kind_ == Value::Kind::Null) {
+            startKind(Value::Kind::Text, row);
+        }
+        if (kind_ != Value::Kind::Text) {
+            append(Value::text(std::string(text)), row);
+            return;
+        }
+        arena_.append(text);
+        ints_.push(static_cast<std::int64_t>(arena_.size()));
+    }
+
     Value get(std::size_t row) const {
         if (isFlagged(row)) {
             return flaggedValue(row);
@@ -178,6 +183,42 @@ class Column {
     }
 
     void reserve(std::size_t rows) { reserveFor_ = rows; }
+
+    // Equal raw values share a class without computing their key again: a key is made once
+    // per distinct stored value.
+    void classify(std::size_t rows, std::unordered_map<std::string, std::uint32_t>& classOfKey,
+                  std::vector<std::uint32_t>& classes) const {
+        auto classOf = [&](const Value& v) {
+            if (v.isNull()) {
+                return Table::kNoClass;
+            }
+            const auto id = static_cast<std::uint32_t>(classOfKey.size());
+            return classOfKey.try_emplace(equalityKey(v), id).first->second;
+        };
+        auto classifyBy = [&](auto rawOf) {
+            std::unordered_map<decltype(rawOf(0)), std::uint32_t> known;
+            for (std::size_t row = 0; row < rows; ++row) {
+                if (isFlagged(row)) {
+                    classes[row] = classOf(flaggedValue(row));
+                    continue;
+                }
+                const auto [it, added] = known.try_emplace(rawOf(row), 0);
+                if (added) {
+                    it->second = classOf(get(row));
+                }
+                classes[row] = it->second;
+            }
+        };
+        if (kind_ == Value::Kind::Null) {
+            std::fill(classes.begin(), classes.end(), Table::kNoClass);
+        } else if (kind_ == Value::Kind::Text) {
+            classifyBy([this](std::size_t row) { return textAt(row); });
+        } else if (kind_ == Value::Kind::Real) {
+            classifyBy([this](std::size_t row) { return reals_[row]; });
+        } else {
+            classifyBy([this](std::size_t row) { return ints_.get(row); });
+        }
+    }
 
     void shrink() {
         ints_.shrink();
@@ -297,6 +338,18 @@ struct Table::Impl {
     std::vector<ColumnInfo> columns;
     std::vector<Column> data;
     std::size_t rows = 0;
+    std::size_t nextColumn = 0;  // of the row being appended cell by cell
+
+    Column& nextCell() {
+        if (nextColumn == 0 && rows >= std::numeric_limits<std::uint32_t>::max()) {
+            throw Error("Table " + name + " has too many rows");
+        }
+        if (nextColumn >= data.size()) {
+            throw Error("Table " + name + ": more than " + std::to_string(data.size()) +
+                        " values in a row");
+        }
+        return data[nextColumn++];
+    }
 };
 
 Table::Table(std::string name, std::vector<ColumnInfo> columns) : impl_(std::make_unique<Impl>()) {
@@ -337,16 +390,30 @@ void Table::reserve(std::size_t rows) {
 }
 
 void Table::appendRow(std::span<const Value> row) {
-    if (row.size() != impl_->columns.size()) {
+    if (row.size() != impl_->columns.size() || impl_->nextColumn != 0) {
         throw Error("Table " + impl_->name + ": a row of " + std::to_string(row.size()) +
                     " values for " + std::to_string(impl_->columns.size()) + " columns");
     }
-    if (impl_->rows >= std::numeric_limits<std::uint32_t>::max()) {
-        throw Error("Table " + impl_->name + " has too many rows");
+    for (const Value& value : row) {
+        appendCell(value);
     }
-    for (std::size_t i = 0; i < row.size(); ++i) {
-        impl_->data[i].append(row[i], impl_->rows);
+    endRow();
+}
+
+void Table::appendCell(const Value& value) {
+    impl_->nextCell().append(value, impl_->rows);
+}
+
+void Table::appendTextCell(std::string_view text) {
+    impl_->nextCell().appendText(text, impl_->rows);
+}
+
+void Table::endRow() {
+    if (impl_->nextColumn != impl_->data.size()) {
+        throw Error("Table " + impl_->name + ": a row of " + std::to_string(impl_->nextColumn) +
+                    " values for " + std::to_string(impl_->columns.size()) + " columns");
     }
+    impl_->nextColumn = 0;
     ++impl_->rows;
 }
 
@@ -362,6 +429,16 @@ void Table::shrinkToFit() {
     for (Column& column : impl_->data) {
         column.shrink();
     }
+}
+
+std::vector<std::uint32_t> Table::equalityClasses(
+    std::size_t column, std::unordered_map<std::string, std::uint32_t>& classOfKey) const {
+    if (column >= impl_->data.size()) {
+        throw Error("Table " + impl_->name + ": no column " + std::to_string(column));
+    }
+    std::vector<std::uint32_t> classes(impl_->rows);
+    impl_->data[column].classify(impl_->rows, classOfKey, classes);
+    return classes;
 }
 
 std::size_t Table::memoryBytes() const {

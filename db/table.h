@@ -1,11 +1,13 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <span>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "db/value.h"
@@ -22,7 +24,7 @@ struct ColumnInfo {
 // The rows of one table as loaded from a backend, held compactly column by column. A loaded
 // table is immutable and shared by every record set opened on it.
 class Table {
-public:
+  public:
     Table(std::string name, std::vector<ColumnInfo> columns);
     ~Table();
     Table(Table&&) noexcept;
@@ -37,14 +39,26 @@ public:
     void reserve(std::size_t rows);
     // row.size() must equal columns().size().
     void appendRow(std::span<const Value> row);
+    // The cell by cell form of appendRow, for the backends: each column's value in order, then
+    // endRow(). A text cell is copied straight into the table's storage.
+    void appendCell(const Value& value);
+    void appendTextCell(std::string_view text);
+    void endRow();
     Value value(std::size_t row, std::size_t column) const;
     // Gives back the spare capacity left by loading, once the last row is in.
     void shrinkToFit();
 
+    // For indexing equality criteria: a dense id per row of the column such that two rows get
+    // the same id exactly when their values have the same equalityKey; Null rows get kNoClass.
+    // classOfKey maps each key to its id and gains the keys seen first here.
+    static constexpr std::uint32_t kNoClass = 0xFFFFFFFF;
+    std::vector<std::uint32_t> equalityClasses(
+        std::size_t column, std::unordered_map<std::string, std::uint32_t>& classOfKey) const;
+
     // Heap bytes held by the rows, for the memory budget.
     std::size_t memoryBytes() const;
 
-private:
+  private:
     struct Impl;
     std::unique_ptr<Impl> impl_;
 };

@@ -105,5 +105,65 @@ TEST(TableStorage, SmallValuesTakeFewBytesPerRow) {
     EXPECT_EQ(table.value(rows - 1, 1).asText(), "2024" + std::to_string(1000 + (rows - 1) % 9000));
 }
 
+TEST(TableStorage, CellByCellRowsMatchWholeRows) {
+    Table whole("T", {{"Nome", ColumnType::Text}, {"Numero", ColumnType::Integer}});
+    Table cells("T", {{"Nome", ColumnType::Text}, {"Numero", ColumnType::Integer}});
+    const std::vector<std::vector<Value>> rows = {{Value::text("Rossi"), Value::integer(1)},
+                                                  {Value(), Value::text("12")},
+                                                  {Value::integer(5), Value()}};
+    for (const auto& row : rows) {
+        whole.appendRow(row);
+        for (const Value& v : row) {
+            if (v.kind() == Value::Kind::Text) {
+                cells.appendTextCell(v.asText());
+            } else {
+                cells.appendCell(v);
+            }
+        }
+        cells.endRow();
+    }
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        for (std::size_t c = 0; c < 2; ++c) {
+            EXPECT_EQ(cells.value(r, c), whole.value(r, c)) << "row " << r << " column " << c;
+        }
+    }
+    cells.appendCell(Value::integer(1));
+    EXPECT_THROW(cells.endRow(), Error);  // one value short
+    cells.appendCell(Value::integer(2));
+    EXPECT_THROW(cells.appendCell(Value::integer(3)), Error);  // one too many
+    cells.endRow();
+    EXPECT_EQ(cells.rowCount(), rows.size() + 1);
+}
+
+TEST(TableStorage, EqualityClassesFollowTheAccessComparison) {
+    Table table = oneColumn();
+    const std::vector<Value> values = {Value::text("Sala"),  Value::integer(1),
+                                       Value::text("SALA"),  Value(),
+                                       Value::real(1.0),     Value::text("1"),
+                                       Value::boolean(true), Value::integer(2),
+                                       Value::text("sala "), Value::currency(Currency{10000}),
+                                       Value::integer(1)};
+    for (const Value& v : values) {
+        append(table, v);
+    }
+    std::unordered_map<std::string, std::uint32_t> classOfKey;
+    const auto classes = table.equalityClasses(0, classOfKey);
+    ASSERT_EQ(classes.size(), values.size());
+    for (std::size_t a = 0; a < values.size(); ++a) {
+        EXPECT_EQ(classes[a] == Table::kNoClass, values[a].isNull()) << "row " << a;
+        for (std::size_t b = 0; b < values.size(); ++b) {
+            if (values[a].isNull() || values[b].isNull()) {
+                continue;
+            }
+            const auto order = compareValues(values[a], values[b]);
+            EXPECT_EQ(classes[a] == classes[b], order.has_value() && *order == 0)
+                << "rows " << a << " and " << b;
+        }
+        if (!values[a].isNull()) {
+            EXPECT_EQ(classOfKey.at(equalityKey(values[a])), classes[a]) << "row " << a;
+        }
+    }
+}
+
 }  // namespace
 }  // namespace planora::db
