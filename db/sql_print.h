@@ -1,7 +1,8 @@
 #pragma once
 
-// Writes parsed expressions and statements back as text of the dialect, every sub-expression
-// in parentheses and every name in brackets, so that parsing the text gives the same tree.
+// Writes parsed expressions and statements back as text of the dialect, with every name in
+// brackets and parentheses where grouping needs them, so that parsing the text gives the same
+// tree.
 
 #include <string>
 

@@ -26,6 +26,8 @@ sources="$root/db/value.cpp $root/db/quote.cpp $(ls "$root"/db/sql_*.cpp)
     $sources -o "$binary"
 
 cd "$work"
+# libFuzzer's own failure code is 77, which CTest would take for a skip.
 exec "$binary" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=8192 \
+    -error_exitcode=1 -timeout_exitcode=1 \
     -print_final_stats=1 -dict="$root/tests/fuzz/sql.dict" \
     "$work/corpus" "$root/tests/fuzz/corpus"

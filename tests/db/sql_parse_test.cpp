@@ -145,20 +145,39 @@ TEST(SqlParse, LiteralsOfEveryKind) {
 }
 
 TEST(SqlParse, PrecedenceNotOverAndOverOr) {
-    // a = 1 Or Not b = 2 And c = 3  reads  a = 1 Or ((Not (b = 2)) And c = 3)
-    EXPECT_EQ(printExpr(*parseCriteria("a = 1 Or Not b = 2 And c = 3")),
-              "(([a] = 1) Or ((Not ([b] = 2)) And ([c] = 3)))");
-    EXPECT_EQ(printExpr(*parseCriteria("(a = 1 Or b = 2) And c = 3")),
-              "((([a] = 1) Or ([b] = 2)) And ([c] = 3))");
-    EXPECT_EQ(printExpr(*parseCriteria("a Not Like 'x*' and b is not null and c not in (1)")),
-              "(((Not ([a] Like 'x*')) And (Not ([b] Is Null))) And (Not ([c] In (1))))");
-    EXPECT_EQ(printExpr(*parseCriteria("a = 1 and b = 2 and c = 3")),
-              "((([a] = 1) And ([b] = 2)) And ([c] = 3))");
+    // The printed form puts parentheses only where the grouping needs them.
+    auto printed = [](std::string_view text) { return printExpr(*parseCriteria(text)); };
+    EXPECT_EQ(printed("a = 1 Or Not b = 2 And c = 3"), "[a] = 1 Or Not [b] = 2 And [c] = 3");
+    EXPECT_EQ(printed("(a = 1 Or b = 2) And c = 3"), "([a] = 1 Or [b] = 2) And [c] = 3");
+    EXPECT_EQ(printed("a = 1 And (b = 2 And c = 3)"), "[a] = 1 And ([b] = 2 And [c] = 3)");
+    EXPECT_EQ(printed("Not (a = 1 And b = 2)"), "Not ([a] = 1 And [b] = 2)");
+    EXPECT_EQ(printed("((a = 1)) and ((b)) = (True)"), "[a] = 1 And [b] = True");
+    EXPECT_EQ(printed("(a = 1) = (b Is Null)"), "([a] = 1) = ([b] Is Null)");
+    EXPECT_EQ(printed("a Not Like 'x*' and b is not null and c not in (1)"),
+              "Not [a] Like 'x*' And Not [b] Is Null And Not [c] In (1)");
+
+    // The tree itself: Or at the top, its right side an And whose left side is a Not.
+    const ExprPtr e = parseCriteria("a = 1 Or Not b = 2 And c = 3");
+    ASSERT_EQ(e->kind, Expr::Kind::Or);
+    ASSERT_EQ(e->children[1]->kind, Expr::Kind::And);
+    EXPECT_EQ(e->children[1]->children[0]->kind, Expr::Kind::Not);
+    EXPECT_EQ(e->children[1]->children[0]->children[0]->kind, Expr::Kind::Compare);
+    // And reads from the left.
+    const ExprPtr chain = parseCriteria("a = 1 and b = 2 and c = 3");
+    ASSERT_EQ(chain->kind, Expr::Kind::And);
+    EXPECT_EQ(chain->children[0]->kind, Expr::Kind::And);
+    EXPECT_EQ(chain->children[1]->children[0]->name, "c");
 }
 
 TEST(SqlParse, PrintedFormReadsBackTheSame) {
     std::vector<std::string> texts = programCriteria();
     texts.push_back("Not (a <> 1.5 Or b <= -2) And [c d] Like '[!a-c]#?*' Or e Is Null");
+    texts.push_back(std::string(99, '(') + "a = 1" + std::string(99, ')'));
+    std::string chain = "a = 0";
+    for (int i = 1; i < 400; ++i) {
+        chain += (i % 3 ? " and a = " : " or a = ") + std::to_string(i);
+    }
+    texts.push_back(chain);
     for (const std::string& text : texts) {
         const std::string printed = printExpr(*parseCriteria(text));
         EXPECT_EQ(printExpr(*parseCriteria(printed)), printed) << text;
