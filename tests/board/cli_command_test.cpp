@@ -156,5 +156,27 @@ TEST_F(CliFolderTest, BoardOfTheDemoHotel) {
     EXPECT_EQ(board.find("Fontana Lorenzo"), std::string::npos);
 }
 
+TEST_F(CliFolderTest, SelectionDateListsArrivalsOrDepartures) {
+    ASSERT_EQ(runCli({"demo", folder_.string()}).status, 0);
+    const std::string today = board::todayText(board::SystemClock());
+    const auto boardOf = [&](std::vector<std::string> extra) {
+        std::vector<std::string> words = {
+            "board",         "--hotel", "1",      "--tableau", "1",      "--from",         "101",
+            "--to",          "116",     "--date", today,       "--data", folder_.string(), "--show",
+            "--select-date", today};
+        words.insert(words.end(), extra.begin(), extra.end());
+        const Outcome o = runCli(words);
+        EXPECT_EQ(o.status, 0) << o.err;
+        return o.out;
+    };
+    const std::string arrivals = boardOf({});
+    const std::string departures = boardOf({"--departures"});
+    EXPECT_NE(arrivals.find("Esposito Annalisa"), std::string::npos);
+    EXPECT_EQ(arrivals.find("Colombo Andrea"), std::string::npos);
+    EXPECT_NE(departures.find("Colombo Andrea"), std::string::npos);
+    EXPECT_EQ(departures.find("Esposito Annalisa"), std::string::npos);
+    EXPECT_EQ(departures.find("Rossi Mario"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace planora::cli
