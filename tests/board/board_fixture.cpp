@@ -278,6 +278,47 @@ char boardByte(char32_t code) {
     throw std::runtime_error("golden file character outside the board's code page");
 }
 
+// Hotel 6: texts that differ only in case.
+void writeCaseHotel(HotelData& data) {
+    data.insert("AnagraficaHotels", "AnagraficaHotels",
+                {{"Numero", 6}, {"RagioneSociale", "HOTEL MAIUSCOLO"}});
+    data.insert("Tableau", "Tableau", {{"NumeroHotel", 6}, {"Codice", 1}, {"Descrizione", "CASI"}});
+    for (const char* number : {"B1", "B3", "B4", "b9"}) {
+        room(data, 6, 1, number, "DOP");
+    }
+    for (auto [sigla, kind] : {std::pair{"HB", "M"}, {"FB", "p"}}) {
+        data.insert("Arrangiamenti", "NomiArrangiamenti",
+                    {{"NumeroHotel", 6}, {"Sigla", sigla}, {"Tipo", kind}});
+    }
+    const char* file = "Scheda_Cliente";
+    data.insert(file, file,
+                with(card(6, "B1", 9601, 1, "MINUSCOLO PARTITO", "20261201", "20261208"),
+                     {{"DataPartenzaReale", "20261207"}, {"Partito", "s"}}));
+    data.insert(file, file, card(6, "B3", 9603, 1, "PICCOLA P", "20261207", "20261210"));
+    data.insert(file, file, card(6, "b9", 9609, 1, "FUORI", "20261201", "20261215"));
+    for (auto [customer, code] : {std::pair{9601, "hb"}, {9603, "fb"}}) {
+        data.insert("Arrangiamento", "Arrangiamento",
+                    {{"NumeroHotel", 6},
+                     {"CodiceCliente", customer},
+                     {"DataInizio", "20261201"},
+                     {"DataFine", "20261220"},
+                     {"Arrangiamento", code}});
+    }
+    data.insert("Camere_Prenotazione", "Camere_Prenotazione",
+                {{"NumeroHotel", 6},
+                 {"NumeroCamera", "B4"},
+                 {"NumeroPrenotazione", 790},
+                 {"DataArrivo", "20261208"},
+                 {"DataPartenza", "20261210"},
+                 {"NumeroPersone", 2},
+                 {"TipoPrenotazione", "C"}});
+    data.insert("Scheda_Prenotazione", "Scheda_Prenotazione",
+                {{"NumeroHotel", 6},
+                 {"NumeroPrenotazione", 790},
+                 {"TipoPrenotazione", "c"},
+                 {"NomeCliente", "MINUSCOLA"}});
+}
+
 }  // namespace
 
 void writeTestHotels(const std::filesystem::path& folder) {
@@ -287,6 +328,7 @@ void writeTestHotels(const std::filesystem::path& folder) {
     writeCurrentGuests(data);
     writeReservations(data);
     writeHistory(data);
+    writeCaseHotel(data);
     data.finish();
 }
 

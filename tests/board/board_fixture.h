@@ -30,7 +30,8 @@ class ScratchFolder {
 //   board) and 9, with current guests, reservations and history cards around 08/12/2026 and
 //   history cards around 01/11/2026;
 // hotel 3 "HOTEL L'ANCORA": rooms 1'A and 2'B with apostrophes in names and companies;
-// hotel 4: layouts whose room number, room type, persons or title do not fit the board.
+// hotel 4: layouts whose room number, room type, persons or title do not fit the board;
+// hotel 6: rooms B1, B3, B4, b9 and codes that differ from the tested ones only in case.
 void writeTestHotels(const std::filesystem::path& folder);
 
 // The board file of the run, as bytes.

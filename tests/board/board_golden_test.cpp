@@ -133,6 +133,14 @@ TEST_F(BoardGoldenTest, ApostrophesInRoomsAndCompanies) {
     expectBoard("apostrophe", request, {.arrivi = true, .perDitta = true, .ditta = "L'AL"});
 }
 
+TEST_F(BoardGoldenTest, CodesAndRoomsAreComparedByCharacterCodes) {
+    board::BoardRequest request = dayRequest();
+    request.hotel = 6;
+    request.firstRoom = "B0";
+    request.lastRoom = "B9";
+    expectBoard("case", request);
+}
+
 TEST_F(BoardGoldenTest, TotalsAreReturnedAsWritten) {
     const board::Totals totals = run(dayRequest()).totals;
     EXPECT_EQ(totals.arrivi, 3);
