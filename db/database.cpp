@@ -132,16 +132,6 @@ sql::SubqueryRunner subqueryRunner(const ImplPtr& owner) {
     };
 }
 
-sql::ColumnResolver columnResolver(const Table& table) {
-    return [&table](std::string_view name, std::size_t& column) {
-        const auto index = table.columnIndex(name);
-        if (index) {
-            column = *index;
-        }
-        return index.has_value();
-    };
-}
-
 std::shared_ptr<RecordSet::State> select(const ImplPtr& owner,
                                          const sql::SelectStatement& statement) {
     Database::Impl& source =

@@ -122,15 +122,9 @@ CompiledCriteria& RecordSet::State::compile(std::string_view text) {
         last = nullptr;
     }
     const sql::ExprPtr expr = sql::parseCriteria(text);
-    const sql::ColumnResolver resolver = [this](std::string_view name, std::size_t& column) {
-        const auto index = table->columnIndex(name);
-        if (index) {
-            column = *index;
-        }
-        return index.has_value();
-    };
     try {
-        auto compiled = std::make_unique<CompiledCriteria>(*expr, resolver, subqueries);
+        auto compiled =
+            std::make_unique<CompiledCriteria>(*expr, columnResolver(*table), subqueries);
         last = criteria.emplace(key, std::move(compiled)).first->second.get();
         lastText = key;
         return *last;
@@ -153,6 +147,16 @@ std::span<const std::uint32_t> RecordSet::State::candidates(CompiledCriteria& co
         compiled.candidatesResolved = true;
     }
     return compiled.candidates;
+}
+
+sql::ColumnResolver columnResolver(const Table& table) {
+    return [&table](std::string_view name, std::size_t& column) {
+        const auto index = table.columnIndex(name);
+        if (index) {
+            column = *index;
+        }
+        return index.has_value();
+    };
 }
 
 std::shared_ptr<RecordSet::State> makeRecordSetState(TablePtr table,

@@ -69,6 +69,9 @@ struct RecordSet::State {
     std::span<const std::uint32_t> candidates(CompiledCriteria& compiled);
 };
 
+// Resolves field names on the table's columns without regard to case.
+sql::ColumnResolver columnResolver(const Table& table);
+
 std::shared_ptr<RecordSet::State> makeRecordSetState(TablePtr table,
                                                      std::vector<std::uint32_t> rows,
                                                      sql::SubqueryRunner subqueries);

@@ -156,6 +156,9 @@ std::string quoteIdentifier(std::string_view name) {
 class SqliteBackend : public Backend {
   public:
     explicit SqliteBackend(std::filesystem::path file) : file_(std::move(file)) {
+        // Read-only but not "immutable": the hotel system may rewrite its files while the
+        // program runs, and SQLite's locking keeps a read from seeing a half-written change.
+        // No mutexes: a handle is used by one thread only.
         sqlite3* raw = nullptr;
         const int rc = sqlite3_open_v2(file_.string().c_str(), &raw,
                                        SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr);

@@ -10,19 +10,11 @@ namespace planora::db {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::errorMessage;
 using testing::num;
 using testing::TempFolder;
 using testing::txt;
 using testing::writeTable;
-
-std::string messageOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const Error& e) {
-        return e.what();
-    }
-    return "no error";
-}
 
 bool mentions(const std::string& message, const std::string& part) {
     return message.find(part) != std::string::npos;
@@ -53,17 +45,19 @@ TEST(DataFileResolution, FallsBackToTheSqliteExtension) {
 
 TEST(DataFileResolution, AMissingFileIsNamedWithItsFolder) {
     TempFolder folder;
-    const std::string message = messageOf([&] { resolveDataFile(folder.path(), "Contatori.mdb"); });
+    const std::string message =
+        errorMessage([&] { resolveDataFile(folder.path(), "Contatori.mdb"); });
     EXPECT_TRUE(mentions(message, "Contatori.mdb")) << message;
     EXPECT_TRUE(mentions(message, folder.path().string())) << message;
-    EXPECT_TRUE(mentions(messageOf([&] { Database::open(folder.path(), "Contatori.mdb"); }),
+    EXPECT_TRUE(mentions(errorMessage([&] { Database::open(folder.path(), "Contatori.mdb"); }),
                          "Contatori.mdb"));
 }
 
 TEST(DatabaseOpen, RefusesAFileThatIsNeitherAccessNorSqlite) {
     TempFolder folder;
     testing::writeBytes(folder.path() / "Contatori.mdb", "Standard Jet DB but not at offset 4");
-    const std::string message = messageOf([&] { Database::open(folder.path(), "Contatori.mdb"); });
+    const std::string message =
+        errorMessage([&] { Database::open(folder.path(), "Contatori.mdb"); });
     EXPECT_TRUE(mentions(message, "Contatori.mdb")) << message;
     EXPECT_TRUE(mentions(message, folder.path().string())) << message;
 }
@@ -72,8 +66,8 @@ TEST(DatabaseOpen, ADamagedSqliteFileIsNamed) {
     TempFolder folder;
     testing::writeBytes(folder.path() / "Tableau.mdb",
                         std::string("SQLite format 3\0", 16) + std::string(200, '\x7f'));
-    const std::string message =
-        messageOf([&] { Database::open(folder.path(), "Tableau.mdb").openRecordset("Tableau"); });
+    const std::string message = errorMessage(
+        [&] { Database::open(folder.path(), "Tableau.mdb").openRecordset("Tableau"); });
     EXPECT_TRUE(mentions(message, "Tableau.mdb")) << message;
 }
 
@@ -82,7 +76,7 @@ TEST(DatabaseOpen, UnknownTablesAndClosedHandlesAreReported) {
     writeTableau(folder.path() / "Tableau.sqlite");
     Database db = Database::open(folder.path(), "Tableau.mdb");
     EXPECT_EQ(db.tableNames(), std::vector<std::string>{"Tableau"});
-    const std::string message = messageOf([&] { db.openRecordset("NumeriCamere"); });
+    const std::string message = errorMessage([&] { db.openRecordset("NumeriCamere"); });
     EXPECT_TRUE(mentions(message, "NumeriCamere")) << message;
     EXPECT_TRUE(mentions(message, "Tableau.sqlite")) << message;
 

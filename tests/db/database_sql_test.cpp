@@ -82,12 +82,7 @@ TEST_F(SqlSelect, SelectFromAnotherFile) {
 
 TEST_F(SqlSelect, FaultsNameTheSqlTextAndTheCulprit) {
     auto messageOf = [&](const std::string& sql) {
-        try {
-            rooms.openRecordset(sql);
-        } catch (const Error& e) {
-            return std::string(e.what());
-        }
-        return std::string("no error");
+        return testing::errorMessage([&] { rooms.openRecordset(sql); });
     };
     const std::string badField = "Select * From NumeriCamere Where Piano = 1";
     std::string message = messageOf(badField);

@@ -9,6 +9,7 @@
 namespace planora::db {
 namespace {
 
+using testing::errorMessage;
 using testing::num;
 using testing::TempFolder;
 using testing::txt;
@@ -94,22 +95,14 @@ TEST_F(RecordSetFind, CopiesMoveOnTheirOwn) {
 }
 
 TEST_F(RecordSetFind, FaultsNameTheFieldTableOrCriteria) {
-    auto messageOf = [&](const std::function<void()>& action) {
-        try {
-            action();
-        } catch (const Error& e) {
-            return std::string(e.what());
-        }
-        return std::string("no error");
-    };
-    std::string message = messageOf([&] { cards.field("Id"); });
+    std::string message = errorMessage([&] { cards.field("Id"); });
     EXPECT_NE(message.find("Scheda_Cliente"), std::string::npos) << message;
     cards.findFirst("Id = 0");
     EXPECT_EQ(cards.field("nomecliente"), txt("Rossi"));
-    message = messageOf([&] { cards.field("Cognome"); });
+    message = errorMessage([&] { cards.field("Cognome"); });
     EXPECT_NE(message.find("Cognome"), std::string::npos) << message;
     EXPECT_NE(message.find("Scheda_Cliente"), std::string::npos) << message;
-    message = messageOf([&] { cards.findFirst("Camera = '101'"); });
+    message = errorMessage([&] { cards.findFirst("Camera = '101'"); });
     EXPECT_NE(message.find("Camera"), std::string::npos) << message;
     EXPECT_THROW(cards.findNext("Id = = 1"), Error);
     cards.close();

@@ -9,19 +9,11 @@
 namespace planora::db {
 namespace {
 
+using testing::errorMessage;
 using testing::num;
 using testing::TempFolder;
 using testing::txt;
 using testing::writeTable;
-
-std::string messageOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const Error& e) {
-        return e.what();
-    }
-    return "no error";
-}
 
 TEST(SqliteBackend, DeclaredTypesGiveTheValueKinds) {
     TempFolder folder;
@@ -68,7 +60,7 @@ TEST(SqliteBackend, ListsTablesAndNamesTheFileOfAMissingOne) {
     const auto backend = openSqliteBackend(file);
     EXPECT_EQ(backend->tableNames(), (std::vector<std::string>{"Stampanti", "SetStampa"}));
     EXPECT_EQ(backend->loadTable("SETSTAMPA")->rowCount(), 0u);
-    const std::string message = messageOf([&] { backend->loadTable("Contatori"); });
+    const std::string message = errorMessage([&] { backend->loadTable("Contatori"); });
     EXPECT_NE(message.find("Contatori"), std::string::npos) << message;
     EXPECT_NE(message.find("Stampanti.sqlite"), std::string::npos) << message;
 }
@@ -77,7 +69,7 @@ TEST(SqliteBackend, AFileThatIsNoDatabaseOrIsDamagedIsReported) {
     TempFolder folder;
     const auto text = folder.path() / "Tableau.sqlite";
     testing::writeBytes(text, std::string(4096, 'x'));
-    const std::string notDatabase = messageOf([&] { openSqliteBackend(text); });
+    const std::string notDatabase = errorMessage([&] { openSqliteBackend(text); });
     EXPECT_NE(notDatabase.find("Tableau.sqlite"), std::string::npos) << notDatabase;
 
     // A big table cut short: the schema page survives, the rows do not.
@@ -92,7 +84,7 @@ TEST(SqliteBackend, AFileThatIsNoDatabaseOrIsDamagedIsReported) {
     const auto cut = folder.path() / "Cut.sqlite";
     testing::writeBytes(cut, bytes.substr(0, bytes.size() / 3));
     const std::string damaged =
-        messageOf([&] { openSqliteBackend(cut)->loadTable("Scheda_Cliente"); });
+        errorMessage([&] { openSqliteBackend(cut)->loadTable("Scheda_Cliente"); });
     EXPECT_NE(damaged.find("Cut.sqlite"), std::string::npos) << damaged;
 }
 

@@ -4,6 +4,8 @@
 #include <fstream>
 #include <random>
 
+#include "db/error.h"
+
 namespace planora::testing {
 
 namespace fs = std::filesystem;
@@ -37,6 +39,15 @@ void writeTable(const fs::path& file, const std::string& table,
 void writeBytes(const fs::path& file, const std::string& bytes) {
     std::ofstream out(file, std::ios::binary);
     out << bytes;
+}
+
+std::string errorMessage(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const Error& e) {
+        return e.what();
+    }
+    return "no error";
 }
 
 db::Value num(std::int64_t v) {

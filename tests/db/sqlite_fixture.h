@@ -3,6 +3,7 @@
 // Real SQLite files in a temporary folder, for the record access tests.
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -32,6 +33,9 @@ void writeTable(const std::filesystem::path& file, const std::string& table,
 
 // Writes raw bytes, for files that are not databases or are damaged.
 void writeBytes(const std::filesystem::path& file, const std::string& bytes);
+
+// The message of the planora::Error that the action throws, or "no error".
+std::string errorMessage(const std::function<void()>& action);
 
 db::Value num(std::int64_t v);
 db::Value txt(std::string v);
