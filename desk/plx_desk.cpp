@@ -88,8 +88,10 @@ void PlxDesk::openDatabases() {
 }
 
 void PlxDesk::connectControls() {
-    connect(combo_[0], &QComboBox::activated, this, [this](int index) { hotelChosen(index); });
-    connect(combo_[1], &QComboBox::activated, this, [this](int index) { layoutChosen(index); });
+    connect(combo_[0], &QComboBox::activated, this,
+            [this](int index) { whileDatabasesHold([&] { return hotelChosen(index); }); });
+    connect(combo_[1], &QComboBox::activated, this,
+            [this](int index) { whileDatabasesHold([&] { return layoutChosen(index); }); });
     for (std::size_t i = 0; i < text_.size(); ++i) {
         const auto index = static_cast<EntryField>(i);
         connect(text_[i], &QLineEdit::returnPressed, this, [this, index] { enterPressed(index); });
@@ -111,7 +113,7 @@ board::EntryTexts PlxDesk::entryTexts() const {
 }
 
 bool PlxDesk::activate() {
-    try {
+    return whileDatabasesHold([this] {
         fillList(combo_[0], {});
         fillList(combo_[1], {});
         field(EntryField::ReferenceDate)->setText(qText(board::todayText(clock_)));
@@ -126,7 +128,14 @@ bool PlxDesk::activate() {
         }
         field(EntryField::FirstRoom)->setFocus();
         return true;
+    });
+}
+
+bool PlxDesk::whileDatabasesHold(const std::function<bool()>& step) {
+    try {
+        return step();
     } catch (const planora::Error& error) {
+        // The lists cannot be trusted any more: the window closes, as it does for want of data.
         showFailure(error);
         exitStatus_ = 1;
         close();
@@ -236,7 +245,11 @@ void PlxDesk::buildBoard(const board::BoardRequest& request) {
         return;
     }
     if (afterBoard_) {
-        afterBoard_(*this, result);
+        try {
+            afterBoard_(*this, result);
+        } catch (const planora::Error& error) {
+            showFailure(error);
+        }
     } else {
         dialog::MostraMessaggio("Tableau pronto nel file " + result.file.string(), kPlainOk,
                                 std::string("Tableau"));

@@ -72,6 +72,8 @@ class PlxDesk : public QWidget {
     void connectControls();
     void openDatabases();
 
+    // Runs a step that reads the databases; a failure is shown and closes the window.
+    bool whileDatabasesHold(const std::function<bool()>& step);
     bool hotelChosen(int index);
     bool layoutChosen(int index);
     void enterPressed(board::EntryField index);

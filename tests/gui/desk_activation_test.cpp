@@ -3,6 +3,7 @@
 #include <QPushButton>
 
 #include "desk_fixture.h"
+#include "dialog_driver.h"
 
 namespace planora::desk {
 namespace {
@@ -105,6 +106,18 @@ TEST_F(DeskActivationTest, ReturningToTheWindowDoesNotResetIt) {
     window->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     EXPECT_EQ(window->field(EntryField::FirstRoom)->text(), "102");
+}
+
+TEST_F(DeskActivationTest, ADatabaseFailingOnAChoiceIsReportedAndClosesTheWindow) {
+    auto window = openDesk();
+    std::filesystem::remove(folder_.path() / "TipiCamere.sqlite");
+    testing::DialogDriver driver;
+    chooseNext(window->layoutList());
+    ASSERT_EQ(driver.shown().size(), 1u);
+    EXPECT_TRUE(driver.shown()[0].text.contains("TipiCamere"))
+        << driver.shown()[0].text.toStdString();
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(window->exitStatus(), 1);
 }
 
 }  // namespace

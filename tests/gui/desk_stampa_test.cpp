@@ -29,6 +29,12 @@ class DeskStampaTest : public testing::DeskTest {
         return board::findFileNoCase(folder_.path(), board::boardFileName(board::stationCode()));
     }
 
+    void stampaRooms(PlxDesk& window, const QString& first, const QString& last) {
+        type(window.field(EntryField::FirstRoom), first);
+        type(window.field(EntryField::LastRoom), last);
+        pressStampa(window);
+    }
+
     std::vector<std::filesystem::path> boardFiles_;
 };
 
@@ -36,9 +42,7 @@ TEST_F(DeskStampaTest, EqualRoomsAreAcceptedAndTheBoardIsWritten) {
     auto window = openDesk();
     recordRuns(*window);
     DialogDriver driver;
-    type(window->field(EntryField::FirstRoom), "101");
-    type(window->field(EntryField::LastRoom), "101");
-    pressStampa(*window);
+    stampaRooms(*window, "101", "101");
     EXPECT_TRUE(driver.shown().empty());
     ASSERT_EQ(boardFiles_.size(), 1u);
     EXPECT_EQ(boardFiles_[0], boardFile());
@@ -77,9 +81,7 @@ TEST_F(DeskStampaTest, RoomsNineToTenAreRejectedAndTheFocusGoesToTheFirstRoom) {
     auto window = openDesk();
     recordRuns(*window);
     DialogDriver driver;
-    type(window->field(EntryField::FirstRoom), "9");
-    type(window->field(EntryField::LastRoom), "10");
-    pressStampa(*window);
+    stampaRooms(*window, "9", "10");
     EXPECT_EQ(driver.titles(), std::vector<QString>{"Camere errate!"});
     EXPECT_TRUE(boardFiles_.empty());
     EXPECT_FALSE(std::filesystem::exists(boardFile()));
