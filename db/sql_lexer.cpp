@@ -17,6 +17,11 @@ bool isNameStart(char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_' ||
            static_cast<unsigned char>(c) >= 0x80;
 }
+// Every byte but the continuation bytes of UTF-8 sequences starts a character.
+bool isContinuationByte(char c) {
+    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+}
+
 class Lexer {
   public:
     explicit Lexer(const Source& source) : source_(source), text_(source.text) {}
@@ -29,9 +34,11 @@ class Lexer {
             }
             if (at_ == text_.size()) {
                 tokens.push_back({TokenKind::End, {}, at_, 0});
+                tokens.back().position = positionOf(at_);
                 return tokens;
             }
             tokens.push_back(next());
+            tokens.back().position = positionOf(tokens.back().offset);
         }
     }
 
@@ -167,9 +174,18 @@ class Lexer {
         source_.fail(start, "this character is not allowed here");
     }
 
+    // Tokens come in order, so the character count goes on from the previous token.
+    std::size_t positionOf(std::size_t offset) {
+        for (; counted_ < offset; ++counted_) {
+            characters_ += isContinuationByte(text_[counted_]) ? 0 : 1;
+        }
+        return characters_ + 1;
+    }
+
     const Source& source_;
     std::string_view text_;
     std::size_t at_ = 0;
+    std::size_t counted_ = 0, characters_ = 0;
 };
 
 }  // namespace
@@ -187,10 +203,7 @@ char lowerAscii(char c) {
 std::size_t Source::position(std::size_t offset) const {
     std::size_t characters = 0;
     for (std::size_t i = 0; i < offset && i < text.size(); ++i) {
-        // Count every byte but the continuation bytes of UTF-8 sequences.
-        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) {
-            ++characters;
-        }
+        characters += isContinuationByte(text[i]) ? 0 : 1;
     }
     return characters + 1;
 }

@@ -44,8 +44,9 @@ enum class TokenKind {
 struct Token {
     TokenKind kind = TokenKind::End;
     std::string_view text;
-    std::size_t offset = 0;  // byte offset in the source
-    char quote = 0;          // the quote character of a Text token
+    std::size_t offset = 0;    // byte offset in the source
+    char quote = 0;            // the quote character of a Text token
+    std::size_t position = 0;  // 1-based character position, for messages and the tree
 };
 
 // Throws planora::Error for a character that starts no token or an unterminated text or name.

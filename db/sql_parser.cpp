@@ -43,7 +43,7 @@ class Parser {
     const Token& current() const { return tokens_[at_]; }
     const Token& peek() const { return tokens_[at_ + 1 < tokens_.size() ? at_ + 1 : at_]; }
     const Token& advance() { return tokens_[at_ < tokens_.size() - 1 ? at_++ : at_]; }
-    std::size_t position() const { return source_.position(current().offset); }
+    std::size_t position() const { return current().position; }
 
     [[noreturn]] void expected(std::string_view what) const {
         source_.fail(current().offset, std::string(what) + " was expected");
