@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
-#include <cinttypes>
+#include <charconv>
+#include <clocale>
 #include <cstdio>
+#include <cstdlib>
 #include <set>
 
 #include "access_export_tool.h"
@@ -14,10 +17,11 @@ namespace {
 
 using test::fixture;
 
-std::string formatted(const char* format, double v) {
+// As printf's %.<digits>g, but never with the process locale's decimal comma.
+std::string formatted(double v, int digits) {
     char text[64];
-    std::snprintf(text, sizeof text, format, v);
-    return text;
+    const auto end = std::to_chars(text, text + sizeof text, v, std::chars_format::general, digits);
+    return std::string(text, end.ptr);
 }
 
 // "3.5000" or "-12.25" as ten-thousandths, exactly.
@@ -67,9 +71,8 @@ std::string difference(const Value& ours, ColumnType type,
             return std::to_string(ours.asInteger()) == t ? "" : "integer differs";
         case Value::Kind::Real: {
             const double v = ours.asReal();
-            const bool same =
-                formatted("%.16g", v) == t || formatted("%.8g", static_cast<float>(v)) == t;
-            return same ? "" : "real " + formatted("%.17g", v) + " differs";
+            const bool same = formatted(v, 16) == t || formatted(static_cast<float>(v), 8) == t;
+            return same ? "" : "real " + formatted(v, 17) + " differs";
         }
         case Value::Kind::Currency:
             return ours.asCurrency().scaled == scaledCurrency(t) ? "" : "currency differs";
@@ -162,6 +165,52 @@ TEST_F(AccessBackendExport, Jet4ValuesAreThoseMdbExportPrints) {
     for (const auto& table : openAccessBackend(unicode)->tableNames()) {
         expectSameAsExport("jackcess/testUnicodeCompV2003.mdb", table);
     }
+}
+
+// The process locale set to Italian (as Qt does from the environment) for one test, the
+// locale built into a temporary folder when the system does not have it.
+class ItalianLocale {
+  public:
+    ItalianLocale() : previous_(std::setlocale(LC_ALL, nullptr)) {
+        if (std::setlocale(LC_ALL, "it_IT.UTF-8")) {
+            return;
+        }
+        folder_ = std::filesystem::temp_directory_path() /
+                  ("planora-locale-" + std::to_string(::getpid()));
+        std::filesystem::create_directories(folder_);
+        const std::string build = "localedef -i it_IT -f UTF-8 '" +
+                                  (folder_ / "it_IT.UTF-8").string() + "' >/dev/null 2>&1";
+        [[maybe_unused]] const int status = std::system(build.c_str());
+        ::setenv("LOCPATH", folder_.c_str(), 1);
+        std::setlocale(LC_ALL, "it_IT.UTF-8");
+        ::unsetenv("LOCPATH");  // loaded; other programs must find their own locales
+    }
+    ~ItalianLocale() {
+        std::setlocale(LC_ALL, previous_.c_str());
+        if (!folder_.empty()) {
+            std::filesystem::remove_all(folder_);
+        }
+    }
+    bool active() const {
+        char text[16];
+        std::snprintf(text, sizeof text, "%.1f", 2.5);
+        return std::string(text) == "2,5";
+    }
+
+  private:
+    std::string previous_;
+    std::filesystem::path folder_;
+};
+
+TEST_F(AccessBackendExport, NumbersReadTheSameUnderAnItalianLocale) {
+    const ItalianLocale italian;
+    if (!italian.active()) {
+        GTEST_SKIP() << "no Italian locale, and none could be built";
+    }
+    expectSameAsExport("jackcess/testV1997.mdb", "Table1");
+    expectSameAsExport("jackcess/testV2000.mdb", "Table1");
+    expectSameAsExport("mdbtestdata/nwind.mdb", "Order Details");
+    expectSameAsExport("mdbtestdata/nwind.mdb", "Products");
 }
 
 TEST(AccessBackend, ColumnTypesFollowTheAccessTypes) {

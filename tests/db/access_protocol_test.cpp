@@ -1,0 +1,167 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <functional>
+
+#include "db/access_protocol.h"
+
+namespace planora::db::access {
+namespace {
+
+// What a writer puts on the stream (small enough for one pipe buffer).
+std::string bytesOf(const std::function<void(StreamWriter&)>& write) {
+    int fds[2];
+    EXPECT_EQ(::pipe(fds), 0);
+    {
+        StreamWriter writer(fds[1]);
+        write(writer);
+        writer.done();
+    }
+    ::close(fds[1]);
+    std::string bytes;
+    char buffer[4096];
+    ssize_t n;
+    while ((n = ::read(fds[0], buffer, sizeof buffer)) > 0) {
+        bytes.append(buffer, static_cast<std::size_t>(n));
+    }
+    ::close(fds[0]);
+    return bytes;
+}
+
+const std::vector<ColumnInfo> columns = {
+    {"NumeroCamera", ColumnType::Text},   {"NumeroPersone", ColumnType::Integer},
+    {"Prezzo", ColumnType::Currency},     {"Sconto", ColumnType::Real},
+    {"DataArrivo", ColumnType::DateTime}, {"Partito", ColumnType::Boolean},
+    {"Foto", ColumnType::Binary},
+};
+
+std::vector<Value> sampleRow(int i) {
+    return {Value::text("10" + std::to_string(i) + " è"),
+            Value::integer(-i),
+            Value::currency(Currency{1234567890123 + i}),
+            Value::real(0.1 * i),
+            Value::dateTime(DateTime{632 + i, 12, 31, 23, 59, 58}),
+            Value::boolean(i % 2 == 0),
+            Value()};
+}
+
+void writeSample(StreamWriter& out) {
+    out.tableNames({"Camere_Prenotazione", "Vuota"});
+    out.tableBegin("Camere_Prenotazione", 3, columns);
+    for (int i = 0; i < 3; ++i) {
+        const auto row = sampleRow(i);
+        out.row(row);
+    }
+    out.tableEnd(3);
+    out.tableFailed("Vuota", "libmdb cannot open it");
+}
+
+StreamResult decodeInPieces(const std::string& bytes, std::size_t piece) {
+    StreamDecoder decoder;
+    for (std::size_t at = 0; at < bytes.size(); at += piece) {
+        decoder.feed(std::string_view(bytes).substr(at, piece));
+    }
+    decoder.finish();
+    return decoder.takeResult();
+}
+
+TEST(AccessStream, WhatIsWrittenIsReadBackInPiecesOfAnySize) {
+    const auto bytes = bytesOf(writeSample);
+    for (std::size_t piece : {std::size_t{1}, std::size_t{5}, std::size_t{64}, bytes.size()}) {
+        SCOPED_TRACE(piece);
+        const auto result = decodeInPieces(bytes, piece);
+        EXPECT_TRUE(result.done);
+        ASSERT_TRUE(result.tableNames);
+        EXPECT_EQ(*result.tableNames, (std::vector<std::string>{"Camere_Prenotazione", "Vuota"}));
+        ASSERT_EQ(result.tables.size(), 1u);
+        const auto& table = *result.tables[0];
+        EXPECT_EQ(table.name(), "Camere_Prenotazione");
+        ASSERT_EQ(table.rowCount(), 3u);
+        for (std::size_t r = 0; r < 3; ++r) {
+            const auto expected = sampleRow(static_cast<int>(r));
+            for (std::size_t c = 0; c < columns.size(); ++c) {
+                EXPECT_EQ(table.value(r, c), expected[c]) << "row " << r << " column " << c;
+            }
+        }
+        ASSERT_EQ(result.failedTables.size(), 1u);
+        EXPECT_EQ(result.failedTables[0].first, "Vuota");
+    }
+}
+
+TEST(AccessStream, EachCompletedStepIsReportedOnce) {
+    // The table list, the table and the failed table are steps; rows and the end are not.
+    const auto bytes = bytesOf(writeSample);
+    StreamDecoder decoder;
+    int steps = 0;
+    for (char byte : bytes) {
+        steps += decoder.feed(std::string_view(&byte, 1)) ? 1 : 0;
+    }
+    EXPECT_EQ(steps, 3);
+    StreamDecoder whole;
+    EXPECT_TRUE(whole.feed(bytes));
+}
+
+TEST(AccessStream, ACutStreamIsNeverTakenAsComplete) {
+    const auto bytes = bytesOf(writeSample);
+    for (std::size_t length = 0; length < bytes.size(); ++length) {
+        StreamDecoder decoder;
+        bool complete = false;
+        try {
+            decoder.feed(std::string_view(bytes).substr(0, length));
+            decoder.finish();
+            complete = decoder.result().done;
+        } catch (const ProtocolError&) {
+        }
+        EXPECT_FALSE(complete) << "cut at " << length;
+    }
+}
+
+TEST(AccessStream, ChangedBytesAreRejectedOrDecodedSafely) {
+    const auto bytes = bytesOf(writeSample);
+    int rejected = 0;
+    for (std::size_t at = 0; at < bytes.size(); ++at) {
+        std::string changed = bytes;
+        changed[at] = static_cast<char>(changed[at] ^ 0x5a);
+        try {
+            decodeInPieces(changed, changed.size());
+        } catch (const ProtocolError&) {
+            ++rejected;
+        }
+    }
+    EXPECT_GT(rejected, 0);
+}
+
+TEST(AccessStream, StreamsThatBreakTheRulesAreRejected) {
+    const auto row = sampleRow(1);
+    const std::function<void(StreamWriter&)> broken[] = {
+        [&](StreamWriter& out) { out.row(row); },  // a row outside a table
+        [&](StreamWriter& out) {                   // fewer rows than announced at the end
+            out.tableBegin("A", 2, columns);
+            out.row(row);
+            out.tableEnd(2);
+        },
+        [&](StreamWriter& out) {  // a value of another kind than its column
+            out.tableBegin("A", 1, {{"N", ColumnType::Integer}});
+            const Value text = Value::text("uno");
+            out.row({&text, 1});
+        },
+        [&](StreamWriter& out) {  // a row with too few values
+            out.tableBegin("A", 1, columns);
+            out.row(std::span<const Value>(row).first(2));
+        },
+        [&](StreamWriter& out) {  // a table inside a table
+            out.tableBegin("A", 1, columns);
+            out.tableBegin("B", 1, columns);
+        },
+    };
+    for (std::size_t i = 0; i < std::size(broken); ++i) {
+        EXPECT_THROW(decodeInPieces(bytesOf(broken[i]), 7), ProtocolError) << "case " << i;
+    }
+    EXPECT_THROW(decodeInPieces(bytesOf(writeSample) + bytesOf(writeSample), 7), ProtocolError)
+        << "a message after the end";
+    EXPECT_THROW(decodeInPieces(std::string("\x03\xff\xff\xff\x7f", 5), 5), ProtocolError)
+        << "an endless message";
+}
+
+}  // namespace
+}  // namespace planora::db::access
