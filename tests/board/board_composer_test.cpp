@@ -16,33 +16,23 @@ using board::RunContext;
 
 const char* const kRooms[] = {"10", "101", "102", "103", "104", "106", "9"};
 
-class BoardComposerTest : public ::testing::Test {
+class BoardComposerTest : public TestHotelSuite {
   protected:
-    static void SetUpTestSuite() {
-        folder_ = std::make_unique<ScratchFolder>();
-        writeTestHotels(folder_->path());
-    }
-    static void TearDownTestSuite() { folder_.reset(); }
-
     static std::string compose(RunContext& run, const std::string& room, const std::string& date,
                                std::int16_t amounts = 0, const std::string& selection = "") {
         return board::RigaCamera(run, 1, 1, room, room, date, amounts, selection);
     }
 
     static std::string nameOf(const std::string& row) { return row.substr(15, 25); }
-
-    static std::unique_ptr<ScratchFolder> folder_;
 };
-
-std::unique_ptr<ScratchFolder> BoardComposerTest::folder_;
 
 TEST_F(BoardComposerTest, SharedRunGivesTheRowsAndTotalsOfFreshOpens) {
     for (const char* date : {"08/12/2026", "01/11/2026"}) {
         for (std::int16_t amounts : {0, 1}) {
-            RunContext shared(folder_->path(), {});
+            RunContext shared(folder(), {});
             board::Totals fresh;
             for (const char* room : kRooms) {
-                RunContext alone(folder_->path(), {});
+                RunContext alone(folder(), {});
                 const std::string expected = compose(alone, room, date, amounts);
                 EXPECT_EQ(compose(shared, room, date, amounts), expected) << room << " " << date;
                 const board::Totals& t = alone.totals();
@@ -66,7 +56,7 @@ TEST_F(BoardComposerTest, SharedRunGivesTheRowsAndTotalsOfFreshOpens) {
 }
 
 TEST_F(BoardComposerTest, RoomWithoutHistoryCardGivesABlankName) {
-    RunContext run(folder_->path(), {});
+    RunContext run(folder(), {});
     const std::string row = compose(run, "102", "08/12/2026");
     ASSERT_EQ(row.size(), 132u);
     EXPECT_EQ(row.substr(1, 13), "102   \xB3SIN   ");
@@ -75,7 +65,7 @@ TEST_F(BoardComposerTest, RoomWithoutHistoryCardGivesABlankName) {
 }
 
 TEST_F(BoardComposerTest, DeparturesAreSelectedByTheRealDeparture) {
-    RunContext run(folder_->path(), {.arrivi = false, .perDitta = false, .ditta = ""});
+    RunContext run(folder(), {.arrivi = false, .perDitta = false, .ditta = ""});
     // Planned departure the 8th, real departure the 9th.
     EXPECT_TRUE(
         board::grid::isBlank(compose(run, "9", "08/12/2026", 0, "20261208"), board::grid::kNome));
@@ -84,7 +74,7 @@ TEST_F(BoardComposerTest, DeparturesAreSelectedByTheRealDeparture) {
 }
 
 TEST_F(BoardComposerTest, ArrivalsStillNeedTheCardToCoverTheReferenceDay) {
-    RunContext run(folder_->path(), {});
+    RunContext run(folder(), {});
     // Arrived and left on the 7th: selected as an arrival of the 7th, not counted on the 8th.
     EXPECT_TRUE(
         board::grid::isBlank(compose(run, "103", "08/12/2026", 0, "20261207"), board::grid::kNome));
@@ -93,7 +83,7 @@ TEST_F(BoardComposerTest, ArrivalsStillNeedTheCardToCoverTheReferenceDay) {
 }
 
 TEST_F(BoardComposerTest, RoomOfAnotherLayoutIsNotComposed) {
-    RunContext run(folder_->path(), {});
+    RunContext run(folder(), {});
     EXPECT_EQ(board::RigaCamera(run, 1, 2, "10", "10", "08/12/2026", 0, ""), "");
 }
 

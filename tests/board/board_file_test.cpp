@@ -14,16 +14,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class BoardFileTest : public ::testing::Test {
+class BoardFileTest : public TestHotelSuite {
   protected:
-    static void SetUpTestSuite() {
-        folder_ = std::make_unique<ScratchFolder>();
-        writeTestHotels(folder_->path());
-    }
-    static void TearDownTestSuite() { folder_.reset(); }
-
     void TearDown() override {
-        for (const auto& entry : fs::directory_iterator(folder_->path())) {
+        for (const auto& entry : fs::directory_iterator(folder())) {
             const std::string name = entry.path().filename().string();
             if (name.size() >= 2 && (name[0] == 'f' || name[0] == 'F') &&
                 (name[1] == 'd' || name[1] == 'D')) {
@@ -31,8 +25,6 @@ class BoardFileTest : public ::testing::Test {
             }
         }
     }
-
-    static const fs::path& folder() { return folder_->path(); }
 
     static board::BoardResult run(const board::BoardRequest& request, std::string station = "") {
         return board::CreaTableau(request, {}, {folder(), std::move(station), &testClock()});
@@ -73,11 +65,7 @@ class BoardFileTest : public ::testing::Test {
         request.tableau = tableau;
         return request;
     }
-
-    static std::unique_ptr<ScratchFolder> folder_;
 };
-
-std::unique_ptr<ScratchFolder> BoardFileTest::folder_;
 
 TEST_F(BoardFileTest, StationCodeIsAppendedToTheName) {
     const board::BoardResult result = run(dayRequest(), "12");

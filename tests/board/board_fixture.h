@@ -3,7 +3,10 @@
 // The hotel of the board tests, built by hand in a temporary data folder, and the expected
 // board files of tests/board/golden.
 
+#include <gtest/gtest.h>
+
 #include <filesystem>
+#include <memory>
 #include <string>
 
 #include "board/builder.h"
@@ -33,6 +36,20 @@ class ScratchFolder {
 // hotel 4: layouts whose room number, room type, persons or title do not fit the board;
 // hotel 6: rooms B1, B3, B4, b9 and codes that differ from the tested ones only in case.
 void writeTestHotels(const std::filesystem::path& folder);
+
+// A test suite over one data folder of the test hotels, written once for the suite.
+class TestHotelSuite : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        folder_ = std::make_unique<ScratchFolder>();
+        writeTestHotels(folder_->path());
+    }
+    static void TearDownTestSuite() { folder_.reset(); }
+    static const std::filesystem::path& folder() { return folder_->path(); }
+
+  private:
+    static inline std::unique_ptr<ScratchFolder> folder_;
+};
 
 // The board file of the run, as bytes.
 std::string readBytes(const std::filesystem::path& file);

@@ -10,23 +10,17 @@
 namespace planora::boardtest {
 namespace {
 
-class BoardGoldenTest : public ::testing::Test {
+class BoardGoldenTest : public TestHotelSuite {
   protected:
-    static void SetUpTestSuite() {
-        folder_ = std::make_unique<ScratchFolder>();
-        writeTestHotels(folder_->path());
-    }
-    static void TearDownTestSuite() { folder_.reset(); }
-
     board::BoardResult run(const board::BoardRequest& request,
                            const board::BoardOptions& options = {}) {
-        return board::CreaTableau(request, options, {folder_->path(), "", &testClock()});
+        return board::CreaTableau(request, options, {folder(), "", &testClock()});
     }
 
     void expectBoard(const std::string& golden, const board::BoardRequest& request,
                      const board::BoardOptions& options = {}) {
         const board::BoardResult result = run(request, options);
-        EXPECT_EQ(result.file, folder_->path() / "FD");
+        EXPECT_EQ(result.file, folder() / "FD");
         EXPECT_EQ(readBytes(result.file), goldenBytes(golden)) << "golden file " << golden;
     }
 
@@ -35,11 +29,7 @@ class BoardGoldenTest : public ::testing::Test {
         request.referenceDate = "01/11/2026";
         return request;
     }
-
-    static std::unique_ptr<ScratchFolder> folder_;
 };
-
-std::unique_ptr<ScratchFolder> BoardGoldenTest::folder_;
 
 TEST_F(BoardGoldenTest, DayBoardShowsGuestsReservationsAndHistoryInTextOrder) {
     expectBoard("day", dayRequest());
