@@ -24,6 +24,10 @@ struct PressCase {
     std::array<const char*, 3> shown;  // captions of the visible buttons, nullptr for hidden
 };
 
+void PrintTo(const PressCase& c, std::ostream* out) {
+    *out << "button set " << c.buttons << ", T " << c.press << " pressed";
+}
+
 class MsgBoxPressTest : public ::testing::TestWithParam<PressCase> {};
 
 TEST_P(MsgBoxPressTest, ShowsTheButtonSetAndReturnsTheAnswerOfTheButtonPressed) {
@@ -52,7 +56,11 @@ INSTANTIATE_TEST_SUITE_P(ButtonSets, MsgBoxPressTest,
                                            PressCase{35, 2, 2, {"Si", "No", "Annulla"}},
                                            PressCase{51, 0, 6, {"Si", "No", "Annulla"}},
                                            PressCase{1, 0, 0, {"Ok", "Ok", "Annulla"}},
-                                           PressCase{1, 1, 7, {"Ok", "Ok", "Annulla"}}));
+                                           PressCase{1, 1, 7, {"Ok", "Ok", "Annulla"}}),
+                         [](const ::testing::TestParamInfo<PressCase>& info) {
+                             return "set" + std::to_string(info.param.buttons) + "press" +
+                                    std::to_string(info.param.press);
+                         });
 
 TEST(MsgBoxAnswer, ClosingWithoutAButtonReturnsThePreviousAnswer) {
     DialogDriver driver({1, DialogDriver::kCloseWindow, 2, DialogDriver::kCloseWindow});

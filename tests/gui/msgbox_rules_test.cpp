@@ -45,6 +45,10 @@ struct ButtonSetCase {
     std::array<bool, 3> visible;
 };
 
+void PrintTo(const ButtonSetCase& c, std::ostream* out) {
+    *out << "button set " << c.code;
+}
+
 class ButtonSetTable : public ::testing::TestWithParam<ButtonSetCase> {};
 
 TEST_P(ButtonSetTable, CaptionsAndVisibility) {
@@ -75,7 +79,11 @@ INSTANTIATE_TEST_SUITE_P(Codes, ButtonSetTable,
                                            ButtonSetCase{1, {"Ok", "Ok", "Annulla"}, kAll},
                                            ButtonSetCase{199, {"Ok", "Ok", "Annulla"}, kAll},
                                            ButtonSetCase{401, {"Ok", "Ok", "Annulla"}, kAll},
-                                           ButtonSetCase{-1, {"Ok", "Ok", "Annulla"}, kAll}));
+                                           ButtonSetCase{-1, {"Ok", "Ok", "Annulla"}, kAll}),
+                         [](const ::testing::TestParamInfo<ButtonSetCase>& info) {
+                             const int code = info.param.code;
+                             return (code < 0 ? "minus" : "code") + std::to_string(std::abs(code));
+                         });
 
 TEST(AnswerFor, ByIndexAndTheCaptionOfTheFirstButton) {
     EXPECT_EQ(answerFor(0, "Ok"), 0);
