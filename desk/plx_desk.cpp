@@ -213,14 +213,14 @@ void PlxDesk::moveFocus(FocusTarget target) {
 }
 
 void PlxDesk::stampa() {
-    const board::EntryTexts texts = entryTexts();
+    const auto text = [this](EntryField index) { return field(index)->text().toStdString(); };
     const board::RequestEntry entry{hotel_,
                                     tableau_,
-                                    texts[0],
-                                    texts[1],
-                                    texts[2],
+                                    text(EntryField::FirstRoom),
+                                    text(EntryField::LastRoom),
+                                    text(EntryField::ReferenceDate),
                                     chk_->isChecked(),
-                                    texts[static_cast<std::size_t>(EntryField::SelectionDate)]};
+                                    text(EntryField::SelectionDate)};
     auto outcome = board::onStampa(entry, clock_, giorniMese_);
     if (const auto* rejection = std::get_if<board::StampaRejection>(&outcome)) {
         dialog::MostraMessaggio(rejection->message);
