@@ -69,6 +69,7 @@ MsgBox_Form::MsgBox_Form(QWidget* parent)
 void MsgBox_Form::fill(const QString& message, std::int16_t buttons, const QString& title) {
     message_ = message;
     title_->setText(title);
+    setWindowTitle(title);
     text_->setPlainText(displayText(message));
     const ButtonSet set = buttonSetFor(buttons);
     for (std::size_t i = 0; i < set.size(); ++i) {
