@@ -105,7 +105,7 @@ TEST(CliBoard, RejectedRequestsPrintTheMessage) {
     EXPECT_EQ(date.err.find('\r'), std::string::npos);
 }
 
-class CliFolderTest : public planora::testing::TempFolderTest {};
+class CliFolderTest : public planora::test_support::TempFolderTest {};
 
 TEST_F(CliFolderTest, DemoWritesAFreshFolderOnce) {
     const std::string dir = (folder_ / "hotel").string();

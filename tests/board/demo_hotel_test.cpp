@@ -18,7 +18,7 @@ namespace {
 
 const board::FixedClock kClock({2026, 3, 1, 9, 30, 0});  // the day after 28 February
 
-class DemoHotelTest : public planora::testing::TempFolderTest {
+class DemoHotelTest : public planora::test_support::TempFolderTest {
   protected:
     void write(DemoSize size = {}) { writeDemoHotel(folder_, size, kClock); }
     std::size_t count(const std::string& file, const std::string& table) {

@@ -11,7 +11,7 @@
 namespace planora::demo {
 namespace {
 
-using DataFolderTest = planora::testing::TempFolderTest;
+using DataFolderTest = planora::test_support::TempFolderTest;
 
 TEST_F(DataFolderTest, CreatesEveryDatabaseWithItsTables) {
     HotelData(folder_).finish();

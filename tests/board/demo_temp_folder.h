@@ -11,7 +11,7 @@
 
 #include "db/database.h"
 
-namespace planora::testing {
+namespace planora::test_support {
 
 // A fresh folder under the system's temporary folder, removed with the test.
 class TempFolderTest : public ::testing::Test {
@@ -38,4 +38,4 @@ class TempFolderTest : public ::testing::Test {
     std::filesystem::path folder_;
 };
 
-}  // namespace planora::testing
+}  // namespace planora::test_support

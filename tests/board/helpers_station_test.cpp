@@ -39,7 +39,7 @@ TEST(StationCode, FoundInAnyLetterCase) {
     unsetenv("PCLocalX");
 }
 
-class FolderTest : public ::testing::Test {
+class StationFolderTest : public ::testing::Test {
   protected:
     void SetUp() override {
         folder_ = std::filesystem::temp_directory_path() /
@@ -50,7 +50,7 @@ class FolderTest : public ::testing::Test {
     std::filesystem::path folder_;
 };
 
-TEST_F(FolderTest, FindsFilesWithoutRegardToCase) {
+TEST_F(StationFolderTest, FindsFilesWithoutRegardToCase) {
     std::ofstream(folder_ / "fd12") << "x";
     EXPECT_EQ(findFileNoCase(folder_, "FD12"), folder_ / "fd12");
     EXPECT_EQ(findFileNoCase(folder_, "fd12"), folder_ / "fd12");
