@@ -72,7 +72,12 @@ bool parseDateTime(const char* text, DateTime& d) {
 // Currency amounts are kept by SQLite as REAL (or as INTEGER when whole); they are turned into
 // the exact ten-thousandths by rounding to four decimals, which recovers any amount that was
 // written with at most four decimals.
+// An amount beyond the currency range (about 922 billion) stays a plain number.
 Value currencyOf(double amount) {
+    constexpr double kLimit = 9.2e14;
+    if (!(std::fabs(amount) < kLimit)) {
+        return Value::real(amount);
+    }
     return Value::currency(Currency{std::llround(amount * 10000.0)});
 }
 
@@ -80,8 +85,13 @@ Value integerCell(sqlite3_int64 v, ColumnType type) {
     switch (type) {
         case ColumnType::Boolean:
             return Value::boolean(v != 0);
-        case ColumnType::Currency:
-            return Value::currency(Currency{v * 10000});
+        case ColumnType::Currency: {
+            std::int64_t scaled = 0;
+            if (__builtin_mul_overflow(v, std::int64_t{10000}, &scaled)) {
+                return Value::integer(v);
+            }
+            return Value::currency(Currency{scaled});
+        }
         case ColumnType::Real:
             return Value::real(static_cast<double>(v));
         default:

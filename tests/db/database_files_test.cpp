@@ -62,6 +62,18 @@ TEST(DatabaseOpen, RefusesAFileThatIsNeitherAccessNorSqlite) {
     EXPECT_TRUE(mentions(message, folder.path().string())) << message;
 }
 
+TEST(DatabaseOpen, AJetHeaderGoesToTheAccessReader) {
+    TempFolder folder;
+    // The Jet signature, then nothing an Access reader could use.
+    testing::writeBytes(
+        folder.path() / "Stampanti.mdb",
+        std::string("\x00\x01\x00\x00Standard Jet DB\x00", 20) + std::string(64, '\x01'));
+    const std::string message = errorMessage(
+        [&] { Database::open(folder.path(), "Stampanti.mdb").openRecordset("Stampanti"); });
+    EXPECT_TRUE(mentions(message, "Stampanti.mdb")) << message;
+    EXPECT_FALSE(mentions(message, "neither")) << message;
+}
+
 TEST(DatabaseOpen, ADamagedSqliteFileIsNamed) {
     TempFolder folder;
     testing::writeBytes(folder.path() / "Tableau.mdb",

@@ -52,6 +52,26 @@ TEST(SqliteBackend, DeclaredTypesGiveTheValueKinds) {
     }
 }
 
+TEST(SqliteBackend, AmountsKeepTheirValueWhateverSqliteStoredThem) {
+    TempFolder folder;
+    const auto file = folder.path() / "Camere_Prenotazione.sqlite";
+    const std::int64_t huge = 4000000000000000LL;  // beyond the currency range
+    writeTable(file, "Camere_Prenotazione", {{"Prezzo", "CURRENCY"}},
+               {{num(85)},
+                {Value::real(99.995)},
+                {Value::real(-0.0001)},
+                {txt("su richiesta")},
+                {num(huge)},
+                {Value::real(1e300)}});
+    const TablePtr table = openSqliteBackend(file)->loadTable("Camere_Prenotazione");
+    EXPECT_EQ(table->value(0, 0), Value::currency(Currency{850000}));
+    EXPECT_EQ(table->value(1, 0), Value::currency(Currency{999950}));
+    EXPECT_EQ(table->value(2, 0), Value::currency(Currency{-1}));
+    EXPECT_EQ(table->value(3, 0), txt("su richiesta"));
+    EXPECT_EQ(table->value(4, 0).toNumber(), static_cast<double>(huge));
+    EXPECT_EQ(table->value(5, 0).toNumber(), 1e300);
+}
+
 TEST(SqliteBackend, ListsTablesAndNamesTheFileOfAMissingOne) {
     TempFolder folder;
     const auto file = folder.path() / "Stampanti.sqlite";
