@@ -10,7 +10,7 @@ cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPLANORA_TESTS=O
 cmake --build "$build" -j "$(nproc)" --target planora
 planora="$build/app/planora"
 data="$root/demo-hotel"
-"$planora" demo "$data"
+"$planora" demo "$data" --force >/dev/null
 cd "$data"
 if [[ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]]; then
     exec "$planora"
