@@ -6,6 +6,7 @@
 #include <map>
 #include <sstream>
 #include <stdexcept>
+#include <tuple>
 
 #include "tools/demo/hotel_schema.h"
 
@@ -105,10 +106,12 @@ void writeSettings(HotelData& data) {
         data.insert("Arrangiamenti", "NomiArrangiamenti",
                     {{"NumeroHotel", 1}, {"Sigla", sigla}, {"Tipo", kind}});
     }
-    data.insert("AgenzieAbituali", "AgenzieAbituali",
-                {{"NumeroHotel", 1}, {"Codice", 7}, {"RagioneSociale", "VIAGGI BLU"}});
-    data.insert("AgenzieAbituali", "AgenzieAbituali",
-                {{"NumeroHotel", 2}, {"Codice", 99}, {"RagioneSociale", "AGENZIA ALTRO HOTEL"}});
+    // Hotel 2's agency 7 comes first; agency 0 must not be found for a card without agency.
+    for (auto [hotel, code, name] :
+         {std::tuple{2, 7, "AGENZIA ALTRO HOTEL"}, {1, 7, "VIAGGI BLU"}, {1, 0, "AGENZIA ZERO"}}) {
+        data.insert("AgenzieAbituali", "AgenzieAbituali",
+                    {{"NumeroHotel", hotel}, {"Codice", code}, {"RagioneSociale", name}});
+    }
 }
 
 void writeRooms(HotelData& data) {
@@ -144,10 +147,8 @@ void writeCurrentGuests(HotelData& data) {
     data.insert(file, file,
                 with(card(1, "103", 4002, 2, "BIANCHI EVA", "20261201", "20261208"),
                      {{"DataPartenzaReale", "20261207"}, {"Partito", "S"}}));
-    data.insert(
-        file, file,
-        with(card(1, "104", 5001, 1, "GRUPPO ALFA VIAGGI ORGANIZZATI", "20261207", "20261209"),
-             {{"CodiceAgenzia", 99}}));
+    data.insert(file, file,
+                card(1, "104", 5001, 1, "GRUPPO ALFA VIAGGI ORGANIZZATI", "20261207", "20261209"));
     for (int member = 2; member <= 11; ++member) {
         const std::string name = "ALFA OSPITE " + std::to_string(member);
         data.insert(file, file,
