@@ -81,8 +81,9 @@ class AccessBackend final : public Backend {
         return access::describeFault(run.fault, run.detail, limits_);
     }
 
-    // Takes the tables and failures of a run. A fault is put down to the first table asked
-    // for that neither arrived nor failed: the reader works through them in order.
+    // Takes the tables and failures of a run. A fault, or a file that can no longer be opened,
+    // is put down to the first table asked for that neither arrived nor failed: the reader
+    // works through them in order.
     void keep(access::IsolatedRun& run, const std::vector<std::string>& asked) const {
         for (auto& table : run.result.tables) {
             std::string name = table->name();
@@ -91,12 +92,17 @@ class AccessBackend final : public Backend {
         for (const auto& [name, reason] : run.result.failedTables) {
             failed_[name] = tableError(name, reason);
         }
-        if (run.fault == access::Fault::None) {
+        std::string reason;
+        if (run.fault != access::Fault::None) {
+            reason = describe(run);
+        } else if (run.result.fileFailure) {
+            reason = *run.result.fileFailure;  // the file has changed since it was opened
+        } else {
             return;
         }
         for (const auto& name : asked) {
             if (!loaded_.count(name) && !failed_.count(name)) {
-                failed_[name] = tableError(name, describe(run));
+                failed_[name] = tableError(name, reason);
                 return;
             }
         }

@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/resource.h>
 #include <sys/types.h>
 #include <sys/wait.h>
@@ -46,10 +47,15 @@ void closeDescriptorsExcept(int keep) {
     close_range(static_cast<unsigned>(keep) + 1, ~0u, 0);
 }
 
-// The child's setting: no core dumps, no terminal output (libmdb prints warnings, and the
-// inherited stdio buffers must not reach the parent's output), no other inherited
-// descriptors, and the "C" locale so that nothing libmdb prints depends on the parent's.
-int prepareChild(int writeFd) {
+// The child's setting: killed when we end (nobody else would stop a hung reader), no core
+// dumps, no terminal output (libmdb prints warnings, and the inherited stdio buffers must not
+// reach the parent's output), no other inherited descriptors, and the "C" locale so that
+// nothing libmdb prints depends on the parent's.
+int prepareChild(int writeFd, pid_t parent) {
+    prctl(PR_SET_PDEATHSIG, SIGKILL);
+    if (getppid() != parent) {
+        _exit(writerFailedExit);
+    }
     const rlimit noCore{0, 0};
     setrlimit(RLIMIT_CORE, &noCore);
     if (writeFd < 3) {
@@ -66,8 +72,8 @@ int prepareChild(int writeFd) {
     return writeFd;
 }
 
-[[noreturn]] void runChild(const std::function<void(int)>& reader, int writeFd) {
-    const int fd = prepareChild(writeFd);
+[[noreturn]] void runChild(const std::function<void(int)>& reader, int writeFd, pid_t parent) {
+    const int fd = prepareChild(writeFd, parent);
     try {
         reader(fd);
     } catch (...) {
@@ -215,6 +221,7 @@ IsolatedRun runIsolated(const std::function<void(int fd)>& reader, const AccessR
     if (pipe2(fds, O_CLOEXEC) != 0) {
         return {{}, Fault::CannotStart, std::strerror(errno)};
     }
+    const pid_t self = getpid();
     const pid_t pid = fork();
     if (pid < 0) {
         const int error = errno;
@@ -224,7 +231,7 @@ IsolatedRun runIsolated(const std::function<void(int fd)>& reader, const AccessR
     }
     if (pid == 0) {
         close(fds[0]);
-        runChild(reader, fds[1]);
+        runChild(reader, fds[1], self);
     }
     close(fds[1]);
     ParentSide parent(pid, fds[0], limits);

@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <charconv>
@@ -11,6 +10,7 @@
 #include "access_export_tool.h"
 #include "db/access_backend.h"
 #include "db/error.h"
+#include "sqlite_fixture.h"
 
 namespace planora::db {
 namespace {
@@ -175,22 +175,14 @@ class ItalianLocale {
         if (std::setlocale(LC_ALL, "it_IT.UTF-8")) {
             return;
         }
-        folder_ = std::filesystem::temp_directory_path() /
-                  ("planora-locale-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(folder_);
         const std::string build = "localedef -i it_IT -f UTF-8 '" +
-                                  (folder_ / "it_IT.UTF-8").string() + "' >/dev/null 2>&1";
+                                  (folder_.path() / "it_IT.UTF-8").string() + "' >/dev/null 2>&1";
         [[maybe_unused]] const int status = std::system(build.c_str());
-        ::setenv("LOCPATH", folder_.c_str(), 1);
+        ::setenv("LOCPATH", folder_.path().c_str(), 1);
         std::setlocale(LC_ALL, "it_IT.UTF-8");
         ::unsetenv("LOCPATH");  // loaded; other programs must find their own locales
     }
-    ~ItalianLocale() {
-        std::setlocale(LC_ALL, previous_.c_str());
-        if (!folder_.empty()) {
-            std::filesystem::remove_all(folder_);
-        }
-    }
+    ~ItalianLocale() { std::setlocale(LC_ALL, previous_.c_str()); }
     bool active() const {
         char text[16];
         std::snprintf(text, sizeof text, "%.1f", 2.5);
@@ -199,7 +191,7 @@ class ItalianLocale {
 
   private:
     std::string previous_;
-    std::filesystem::path folder_;
+    testing::TempFolder folder_;
 };
 
 TEST_F(AccessBackendExport, NumbersReadTheSameUnderAnItalianLocale) {
@@ -276,26 +268,18 @@ TEST(AccessBackend, AnEmptyDatabaseHasNoTables) {
     EXPECT_TRUE(openAccessBackend(fixture("jackcess/adox_jet4.mdb"))->tableNames().empty());
 }
 
-std::string messageOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const Error& e) {
-        return e.what();
-    }
-    return "no error";
-}
-
 TEST(AccessBackend, FailuresNameTheFileAndTable) {
     const auto file = fixture("jackcess/testV1997.mdb");
     const auto missingTable =
-        messageOf([&] { openAccessBackend(file)->loadTable("Prenotazioni"); });
+        testing::errorMessage([&] { openAccessBackend(file)->loadTable("Prenotazioni"); });
     EXPECT_NE(missingTable.find("\"Prenotazioni\""), std::string::npos) << missingTable;
     EXPECT_NE(missingTable.find("testV1997.mdb"), std::string::npos) << missingTable;
 
-    const auto missingFile = messageOf([&] { openAccessBackend(fixture("jackcess/none.mdb")); });
+    const auto missingFile =
+        testing::errorMessage([&] { openAccessBackend(fixture("jackcess/none.mdb")); });
     EXPECT_NE(missingFile.find("none.mdb"), std::string::npos) << missingFile;
 
-    const auto notAccess = messageOf(
+    const auto notAccess = testing::errorMessage(
         [] { openAccessBackend(std::filesystem::path(PLANORA_SOURCE_DIR) / "CMakeLists.txt"); });
     EXPECT_NE(notAccess.find("CMakeLists.txt\" as an Access database"), std::string::npos)
         << notAccess;

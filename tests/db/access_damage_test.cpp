@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <fstream>
@@ -13,6 +12,7 @@
 #include "access_process_check.h"
 #include "db/access_backend.h"
 #include "db/error.h"
+#include "sqlite_fixture.h"
 
 // Damaged copies of the sample files, as the hotel system may leave them while writing:
 // each must read, or fail with planora::Error, without crashing, hanging or leaking.
@@ -121,20 +121,6 @@ Result readVariant(const std::filesystem::path& file, const AccessReadLimits& li
     return result;
 }
 
-class TempFolder {
-  public:
-    TempFolder()
-        : path_(std::filesystem::temp_directory_path() /
-                ("planora-access-damage-" + std::to_string(::getpid()))) {
-        std::filesystem::create_directories(path_);
-    }
-    ~TempFolder() { std::filesystem::remove_all(path_); }
-    const std::filesystem::path& path() const { return path_; }
-
-  private:
-    std::filesystem::path path_;
-};
-
 TEST(AccessDamagedFiles, EveryDamagedCopyReadsOrFailsCleanly) {
     // Mostly Jet 3 files, on which libmdb fails most.
     static const Sample samples[] = {
@@ -158,15 +144,14 @@ TEST(AccessDamagedFiles, EveryDamagedCopyReadsOrFailsCleanly) {
     AccessReadLimits limits;
     limits.timePerTable = 3s;
     limits.readerMemoryBytes = std::size_t{256} << 20;
-    const TempFolder folder;
+    const testing::TempFolder folder;
     const int descriptorsBefore = test::openDescriptorCount();
 
     std::vector<Result> results(variants.size());
     auto work = [&](std::size_t first) {
         for (std::size_t i = first; i < variants.size(); i += 2) {
             const auto file = folder.path() / ("damaged" + std::to_string(i) + ".mdb");
-            std::ofstream(file, std::ios::binary)
-                << damaged(originals.at(variants[i].sample), variants[i]);
+            testing::writeBytes(file, damaged(originals.at(variants[i].sample), variants[i]));
             results[i] = readVariant(file, limits);
             std::filesystem::remove(file);
         }
@@ -176,13 +161,17 @@ TEST(AccessDamagedFiles, EveryDamagedCopyReadsOrFailsCleanly) {
     second.join();
 
     int counts[4] = {};
+    std::string caught;
     for (std::size_t i = 0; i < results.size(); ++i) {
         ++counts[static_cast<int>(results[i].outcome)];
         EXPECT_EQ(results[i].problem, "") << variants[i].name() << ": the message lacks the file";
+        if (results[i].outcome >= Outcome::CrashCaught) {
+            caught += " " + variants[i].name();
+        }
     }
     std::cout << "damaged copies: " << variants.size() << ", read fine " << counts[0] << ", error "
               << counts[1] << ", crash caught " << counts[2] << ", hang or memory caught "
-              << counts[3] << "\n";
+              << counts[3] << "\ncaught:" << caught << "\n";
     EXPECT_EQ(test::openDescriptorCount(), descriptorsBefore) << "a descriptor stayed open";
     EXPECT_TRUE(test::noChildLeft()) << "a reader process was left behind";
     // The damage must actually reach the reader: some copies fail, some still read.
