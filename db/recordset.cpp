@@ -37,7 +37,7 @@ bool isFieldEqualsLiteral(const sql::Expr& e) {
 }
 
 // True when the expression is nothing but its equalities, so that an index hit is a match.
-bool onlyEqualities(const sql::Expr& expr, std::size_t equalityCount) {
+bool consistsOfEqualities(const sql::Expr& expr, std::size_t equalityCount) {
     std::vector<const sql::Expr*> terms;
     collectConjuncts(expr, terms);
     return terms.size() == equalityCount && std::all_of(terms.begin(), terms.end(), [](auto* t) {
@@ -90,7 +90,7 @@ CompiledCriteria::CompiledCriteria(const sql::Expr& expr, const sql::ColumnResol
         indexColumns.push_back(terms[i].first);
         indexKeys.push_back(terms[i].second);
     }
-    this->onlyEqualities = planora::db::onlyEqualities(expr, equalities.size());
+    onlyEqualities = consistsOfEqualities(expr, equalities.size());
 }
 
 std::size_t RecordSet::State::column(std::string_view name) {
