@@ -350,6 +350,7 @@ void StreamDecoder::endTable(std::string_view payload) {
     if (rows != current_->rowCount()) {
         throw ProtocolError("the row count does not match the rows sent");
     }
+    current_->shrinkToFit();
     result_.tables.push_back(std::move(current_));
 }
 
