@@ -5,18 +5,18 @@
 
 namespace planora::cli {
 
-Arguments::Arguments(const std::vector<std::string>& args, const std::vector<OptionSpec>& specs) {
+Arguments::Arguments(const std::vector<std::string>& args, const std::vector<OptionDef>& options) {
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& word = args[i];
         if (word.size() < 2 || word[0] != '-') {
             positional_.push_back(word);
             continue;
         }
-        const auto spec = std::ranges::find(specs, word, &OptionSpec::name);
-        if (spec == specs.end()) {
+        const auto option = std::ranges::find(options, word, &OptionDef::name);
+        if (option == options.end()) {
             throw UsageError("unknown option " + word);
         }
-        if (!spec->takesValue) {
+        if (!option->takesValue) {
             values_[word] = "";
             continue;
         }

@@ -14,7 +14,7 @@ class UsageError : public std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
-struct OptionSpec {
+struct OptionDef {
     std::string name;  // "--hotel"
     bool takesValue = false;
 };
@@ -24,7 +24,7 @@ class Arguments {
   public:
     // args are the words after the command name. Throws UsageError for an unknown option or a
     // missing value.
-    Arguments(const std::vector<std::string>& args, const std::vector<OptionSpec>& specs);
+    Arguments(const std::vector<std::string>& args, const std::vector<OptionDef>& options);
 
     bool has(const std::string& name) const { return values_.contains(name); }
     std::optional<std::string> value(const std::string& name) const;

@@ -15,7 +15,7 @@ namespace planora::cli {
 
 namespace {
 
-const std::vector<OptionSpec> kBoardOptions = {
+const std::vector<OptionDef> kBoardOptions = {
     {"--hotel", true},   {"--tableau", true},  {"--from", true},        {"--to", true},
     {"--date", true},    {"--amounts", false}, {"--select-date", true}, {"--departures", false},
     {"--company", true}, {"--data", true},     {"--show", false},       {"--help", false}};

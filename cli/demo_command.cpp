@@ -12,9 +12,9 @@ namespace planora::cli {
 
 namespace {
 
-const std::vector<OptionSpec> kDemoOptions = {{"--rooms", true},   {"--cards", true},
-                                              {"--history", true}, {"--seed", true},
-                                              {"--force", false},  {"--help", false}};
+const std::vector<OptionDef> kDemoOptions = {{"--rooms", true},   {"--cards", true},
+                                             {"--history", true}, {"--seed", true},
+                                             {"--force", false},  {"--help", false}};
 
 constexpr long long kMostRows = 100'000'000;
 
