@@ -2,18 +2,31 @@
 
 namespace planora::db {
 
-std::string quote(std::string_view text) {
+namespace {
+
+// The text between two marks, every mark inside doubled: the quoting rule of both SQL dialects.
+std::string enclose(std::string_view text, char mark) {
     std::string quoted;
     quoted.reserve(text.size() + 2);
-    quoted += '\'';
+    quoted += mark;
     for (char c : text) {
         quoted += c;
-        if (c == '\'') {
-            quoted += '\'';
+        if (c == mark) {
+            quoted += mark;
         }
     }
-    quoted += '\'';
+    quoted += mark;
     return quoted;
+}
+
+}  // namespace
+
+std::string quote(std::string_view text) {
+    return enclose(text, '\'');
+}
+
+std::string quoteIdentifier(std::string_view name) {
+    return enclose(name, '"');
 }
 
 }  // namespace planora::db

@@ -10,4 +10,7 @@ namespace planora::db {
 // user or from a database goes into criteria through this function.
 std::string quote(std::string_view text);
 
+// A table or column name for an SQLite statement: "name" with every double quote doubled.
+std::string quoteIdentifier(std::string_view name);
+
 }  // namespace planora::db

@@ -6,6 +6,7 @@
 
 #include "db/backend.h"
 #include "db/error.h"
+#include "db/quote.h"
 
 namespace planora::db {
 
@@ -150,17 +151,6 @@ void appendCell(Table& table, sqlite3_stmt* statement, int column, ColumnType ty
         return;
     }
     table.appendCell(cellOf(statement, column, stored, type));
-}
-
-std::string quoteIdentifier(std::string_view name) {
-    std::string quoted = "\"";
-    for (char c : name) {
-        quoted += c;
-        if (c == '"') {
-            quoted += '"';
-        }
-    }
-    return quoted + "\"";
 }
 
 class SqliteBackend : public Backend {

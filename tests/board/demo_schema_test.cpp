@@ -4,6 +4,7 @@
 
 #include "db/database.h"
 #include "db/error.h"
+#include "db/quote.h"
 #include "demo_temp_folder.h"
 #include "tools/demo/hotel_schema.h"
 #include "tools/demo/sqlite_writer.h"
@@ -131,8 +132,8 @@ TEST_F(DataFolderTest, WriterNamesTheFileItCannotCreate) {
 }
 
 TEST(QuoteIdentifier, DoublesQuotes) {
-    EXPECT_EQ(quoteIdentifier("Scheda_Cliente"), "\"Scheda_Cliente\"");
-    EXPECT_EQ(quoteIdentifier("a\"b"), "\"a\"\"b\"");
+    EXPECT_EQ(db::quoteIdentifier("Scheda_Cliente"), "\"Scheda_Cliente\"");
+    EXPECT_EQ(db::quoteIdentifier("a\"b"), "\"a\"\"b\"");
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "db/error.h"
+#include "db/quote.h"
 
 namespace planora::demo {
 
@@ -51,17 +52,6 @@ int bindValue(sqlite3_stmt* statement, int index, const db::Value& value) {
 }
 
 }  // namespace
-
-std::string quoteIdentifier(const std::string& name) {
-    std::string quoted = "\"";
-    for (char c : name) {
-        quoted += c;
-        if (c == '"') {
-            quoted += '"';
-        }
-    }
-    return quoted + "\"";
-}
 
 RowInserter::RowInserter(sqlite3_stmt* statement, std::size_t columns, std::string table)
     : statement_(statement), columns_(columns), table_(std::move(table)) {}
@@ -131,9 +121,9 @@ void SqliteWriter::execute(const std::string& sql, const std::string& what) {
 }
 
 void SqliteWriter::createTable(const std::string& table, const std::vector<ColumnDecl>& columns) {
-    std::string sql = "CREATE TABLE " + quoteIdentifier(table) + " (";
+    std::string sql = "CREATE TABLE " + db::quoteIdentifier(table) + " (";
     for (std::size_t i = 0; i < columns.size(); ++i) {
-        sql += (i > 0 ? ", " : "") + quoteIdentifier(columns[i].name) + " " + columns[i].type;
+        sql += (i > 0 ? ", " : "") + db::quoteIdentifier(columns[i].name) + " " + columns[i].type;
     }
     execute(sql + ")", "Create table " + table);
 }
@@ -143,11 +133,11 @@ RowInserter SqliteWriter::inserter(const std::string& table,
     std::string names;
     std::string marks;
     for (std::size_t i = 0; i < columns.size(); ++i) {
-        names += (i > 0 ? ", " : "") + quoteIdentifier(columns[i]);
+        names += (i > 0 ? ", " : "") + db::quoteIdentifier(columns[i]);
         marks += i > 0 ? ", ?" : "?";
     }
     const std::string sql =
-        "INSERT INTO " + quoteIdentifier(table) + " (" + names + ") VALUES (" + marks + ")";
+        "INSERT INTO " + db::quoteIdentifier(table) + " (" + names + ") VALUES (" + marks + ")";
     sqlite3_stmt* statement = nullptr;
     if (sqlite3_prepare_v2(db_, sql.c_str(), -1, &statement, nullptr) != SQLITE_OK) {
         fail(db_, "Insert into " + table + " in " + file_.string());

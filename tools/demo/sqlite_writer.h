@@ -68,7 +68,4 @@ class SqliteWriter {
     bool inTransaction_ = false;
 };
 
-// "name" with embedded quotes doubled, for table and column names in SQL.
-std::string quoteIdentifier(const std::string& name);
-
 }  // namespace planora::demo
