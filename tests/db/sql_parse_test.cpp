@@ -144,6 +144,13 @@ TEST(SqlParse, LiteralsOfEveryKind) {
               Value::Kind::Real);
 }
 
+TEST(SqlParse, QuotedTextsReadBackExactly) {
+    for (const char* text : {"", "'", "L'ALBA", "''x''", "a\"b", "1'A", "caffè 'n"}) {
+        const ExprPtr e = parseCriteria("NumeroCamera = " + quote(text));
+        EXPECT_EQ(e->children[1]->literal, Value::text(text)) << text;
+    }
+}
+
 TEST(SqlParse, PrecedenceNotOverAndOverOr) {
     // The printed form puts parentheses only where the grouping needs them.
     auto printed = [](std::string_view text) { return printExpr(*parseCriteria(text)); };
