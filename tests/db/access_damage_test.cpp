@@ -148,17 +148,28 @@ TEST(AccessDamagedFiles, EveryDamagedCopyReadsOrFailsCleanly) {
     const int descriptorsBefore = test::openDescriptorCount();
 
     std::vector<Result> results(variants.size());
-    auto work = [&](std::size_t first) {
-        for (std::size_t i = first; i < variants.size(); i += 2) {
-            const auto file = folder.path() / ("damaged" + std::to_string(i) + ".mdb");
-            testing::writeBytes(file, damaged(originals.at(variants[i].sample), variants[i]));
-            results[i] = readVariant(file, limits);
-            std::filesystem::remove(file);
-        }
+    auto readCopy = [&](std::size_t i) {
+        const auto file = folder.path() / ("damaged" + std::to_string(i) + ".mdb");
+        testing::writeBytes(file, damaged(originals.at(variants[i].sample), variants[i]));
+        results[i] = readVariant(file, limits);
+        std::filesystem::remove(file);
     };
-    std::thread second(work, 1);
-    work(0);
+    std::thread second([&] {
+        for (std::size_t i = 1; i < variants.size(); i += 2) {
+            readCopy(i);
+        }
+    });
+    for (std::size_t i = 0; i < variants.size(); i += 2) {
+        readCopy(i);
+    }
     second.join();
+    // A reader forked while the other test thread holds a lock (of the sanitizer's allocator,
+    // say) can stall in the child; a limit counts only if the copy read alone reaches it again.
+    for (std::size_t i = 0; i < variants.size(); ++i) {
+        if (results[i].outcome == Outcome::LimitCaught) {
+            readCopy(i);
+        }
+    }
 
     int counts[4] = {};
     std::string caught;
