@@ -20,17 +20,15 @@ EqualityIndex::EqualityIndex(const Table& table, const std::vector<std::uint32_t
     std::size_t combinations = 0;
     for (std::size_t c = 0; c < columns.size(); ++c) {
         const std::vector<std::uint32_t> classes =
-            table.equalityClasses(columns[c], classOfKey_[c]);
+            table.equalityClasses(columns[c], rows, classOfKey_[c]);
         if (c == 0) {
-            for (std::size_t p = 0; p < rows.size(); ++p) {
-                combination[p] = classes[rows[p]];
-            }
+            combination = classes;
             combinations = classOfKey_[0].size();
             continue;
         }
         auto& step = steps_.emplace_back();
         for (std::size_t p = 0; p < rows.size(); ++p) {
-            const std::uint32_t nextClass = classes[rows[p]];
+            const std::uint32_t nextClass = classes[p];
             if (combination[p] == kNone || nextClass == kNone) {
                 combination[p] = kNone;
                 continue;

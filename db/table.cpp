@@ -186,7 +186,8 @@ class Column {
 
     // Equal raw values share a class without computing their key again: a key is made once
     // per distinct stored value.
-    void classify(std::size_t rows, std::unordered_map<std::string, std::uint32_t>& classOfKey,
+    void classify(std::span<const std::uint32_t> rows,
+                  std::unordered_map<std::string, std::uint32_t>& classOfKey,
                   std::vector<std::uint32_t>& classes) const {
         auto classOf = [&](const Value& v) {
             if (v.isNull()) {
@@ -197,16 +198,17 @@ class Column {
         };
         auto classifyBy = [&](auto rawOf) {
             std::unordered_map<decltype(rawOf(0)), std::uint32_t> known;
-            for (std::size_t row = 0; row < rows; ++row) {
+            for (std::size_t p = 0; p < rows.size(); ++p) {
+                const std::size_t row = rows[p];
                 if (isFlagged(row)) {
-                    classes[row] = classOf(flaggedValue(row));
+                    classes[p] = classOf(flaggedValue(row));
                     continue;
                 }
                 const auto [it, added] = known.try_emplace(rawOf(row), 0);
                 if (added) {
                     it->second = classOf(get(row));
                 }
-                classes[row] = it->second;
+                classes[p] = it->second;
             }
         };
         if (kind_ == Value::Kind::Null) {
@@ -432,12 +434,18 @@ void Table::shrinkToFit() {
 }
 
 std::vector<std::uint32_t> Table::equalityClasses(
-    std::size_t column, std::unordered_map<std::string, std::uint32_t>& classOfKey) const {
+    std::size_t column, std::span<const std::uint32_t> rows,
+    std::unordered_map<std::string, std::uint32_t>& classOfKey) const {
     if (column >= impl_->data.size()) {
         throw Error("Table " + impl_->name + ": no column " + std::to_string(column));
     }
-    std::vector<std::uint32_t> classes(impl_->rows);
-    impl_->data[column].classify(impl_->rows, classOfKey, classes);
+    for (std::uint32_t row : rows) {
+        if (row >= impl_->rows) {
+            throw Error("Table " + impl_->name + ": no row " + std::to_string(row));
+        }
+    }
+    std::vector<std::uint32_t> classes(rows.size());
+    impl_->data[column].classify(rows, classOfKey, classes);
     return classes;
 }
 

@@ -48,12 +48,15 @@ class Table {
     // Gives back the spare capacity left by loading, once the last row is in.
     void shrinkToFit();
 
-    // For indexing equality criteria: a dense id per row of the column such that two rows get
-    // the same id exactly when their values have the same equalityKey; Null rows get kNoClass.
-    // classOfKey maps each key to its id and gains the keys seen first here.
+    // For indexing equality criteria: a dense id for each of the given rows of the column (in
+    // their order) such that two rows get the same id exactly when their values have the same
+    // equalityKey; Null rows get kNoClass. classOfKey maps each key to its id and gains the keys
+    // seen first here. Only the given rows are looked at: a record set that a query narrowed
+    // to a few rows of a big table indexes just those.
     static constexpr std::uint32_t kNoClass = 0xFFFFFFFF;
     std::vector<std::uint32_t> equalityClasses(
-        std::size_t column, std::unordered_map<std::string, std::uint32_t>& classOfKey) const;
+        std::size_t column, std::span<const std::uint32_t> rows,
+        std::unordered_map<std::string, std::uint32_t>& classOfKey) const;
 
     // Heap bytes held by the rows, for the memory budget.
     std::size_t memoryBytes() const;

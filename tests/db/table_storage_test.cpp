@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <numeric>
 
 #include "db/error.h"
 #include "db/table.h"
@@ -146,8 +147,10 @@ TEST(TableStorage, EqualityClassesFollowTheAccessComparison) {
     for (const Value& v : values) {
         append(table, v);
     }
+    std::vector<std::uint32_t> allRows(values.size());
+    std::iota(allRows.begin(), allRows.end(), 0u);
     std::unordered_map<std::string, std::uint32_t> classOfKey;
-    const auto classes = table.equalityClasses(0, classOfKey);
+    const auto classes = table.equalityClasses(0, allRows, classOfKey);
     ASSERT_EQ(classes.size(), values.size());
     for (std::size_t a = 0; a < values.size(); ++a) {
         EXPECT_EQ(classes[a] == Table::kNoClass, values[a].isNull()) << "row " << a;
@@ -163,6 +166,19 @@ TEST(TableStorage, EqualityClassesFollowTheAccessComparison) {
             EXPECT_EQ(classOfKey.at(equalityKey(values[a])), classes[a]) << "row " << a;
         }
     }
+
+    // A subset of rows, in another order, gets the classes of those rows.
+    const std::vector<std::uint32_t> someRows = {10, 2, 3, 0, 7};
+    std::unordered_map<std::string, std::uint32_t> subsetKeys;
+    const auto subset = table.equalityClasses(0, someRows, subsetKeys);
+    ASSERT_EQ(subset.size(), someRows.size());
+    for (std::size_t a = 0; a < someRows.size(); ++a) {
+        for (std::size_t b = 0; b < someRows.size(); ++b) {
+            EXPECT_EQ(subset[a] == subset[b], classes[someRows[a]] == classes[someRows[b]])
+                << "rows " << someRows[a] << " and " << someRows[b];
+        }
+    }
+    EXPECT_THROW(table.equalityClasses(0, std::vector<std::uint32_t>{99}, subsetKeys), Error);
 }
 
 }  // namespace
