@@ -10,7 +10,43 @@ std::uint64_t pairKey(std::uint32_t combination, std::uint32_t nextClass) {
     return static_cast<std::uint64_t>(combination) << 32 | nextClass;
 }
 
+// A flat table of pairs is used while it stays within a few entries per row.
+constexpr std::size_t kFlatEntriesPerRow = 4;
+
 }  // namespace
+
+EqualityIndex::Step::Step(std::size_t combinations, std::size_t classes, std::size_t rows)
+    : stride_(classes) {
+    if (classes > 0 && combinations <= (kFlatEntriesPerRow * rows + 1024) / classes) {
+        flat_.assign(combinations * classes, kNone);
+    } else {
+        sparse_.reserve(rows);
+    }
+}
+
+std::uint32_t EqualityIndex::Step::add(std::uint32_t combination, std::uint32_t nextClass) {
+    if (flat_.empty()) {
+        const auto [it, added] = sparse_.try_emplace(pairKey(combination, nextClass), size_);
+        size_ += added ? 1 : 0;
+        return it->second;
+    }
+    std::uint32_t& id = flat_[combination * stride_ + nextClass];
+    if (id == kNone) {
+        id = size_++;
+    }
+    return id;
+}
+
+std::uint32_t EqualityIndex::Step::find(std::uint32_t combination, std::uint32_t nextClass) const {
+    if (flat_.empty()) {
+        const auto it = sparse_.find(pairKey(combination, nextClass));
+        return it == sparse_.end() ? kNone : it->second;
+    }
+    if (combination * stride_ + nextClass >= flat_.size()) {
+        return kNone;
+    }
+    return flat_[combination * stride_ + nextClass];
+}
 
 EqualityIndex::EqualityIndex(const Table& table, const std::vector<std::uint32_t>& rows,
                              const std::vector<std::size_t>& columns)
@@ -26,15 +62,14 @@ EqualityIndex::EqualityIndex(const Table& table, const std::vector<std::uint32_t
             combinations = classOfKey_[0].size();
             continue;
         }
-        auto& step = steps_.emplace_back();
+        auto& step = steps_.emplace_back(combinations, classOfKey_[c].size(), rows.size());
         for (std::size_t p = 0; p < rows.size(); ++p) {
             const std::uint32_t nextClass = classes[p];
             if (combination[p] == kNone || nextClass == kNone) {
                 combination[p] = kNone;
                 continue;
             }
-            const auto id = static_cast<std::uint32_t>(step.size());
-            combination[p] = step.try_emplace(pairKey(combination[p], nextClass), id).first->second;
+            combination[p] = step.add(combination[p], nextClass);
         }
         combinations = step.size();
     }
@@ -71,11 +106,10 @@ std::span<const std::uint32_t> EqualityIndex::lookup(const std::vector<std::stri
             id = found->second;
             continue;
         }
-        const auto next = steps_[c - 1].find(pairKey(id, found->second));
-        if (next == steps_[c - 1].end()) {
+        id = steps_[c - 1].find(id, found->second);
+        if (id == kNone) {
             return {};
         }
-        id = next->second;
     }
     const std::uint32_t begin = starts_[id];
     return std::span<const std::uint32_t>(positions_).subspan(begin, starts_[id + 1] - begin);

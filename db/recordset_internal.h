@@ -29,10 +29,25 @@ class EqualityIndex {
     std::span<const std::uint32_t> lookup(const std::vector<std::string>& keys) const;
 
   private:
-    std::vector<std::unordered_map<std::string, std::uint32_t>> classOfKey_;  // per column
     // Combinations are built column by column: (combination so far, class of the next
-    // column) -> combination including it.
-    std::vector<std::unordered_map<std::uint64_t, std::uint32_t>> steps_;
+    // column) -> combination including it. When the pairs are few enough to count through they
+    // sit in a flat table (combination * stride + class), else in a hash map.
+    class Step {
+      public:
+        Step(std::size_t combinations, std::size_t classes, std::size_t rows);
+        std::uint32_t add(std::uint32_t combination, std::uint32_t nextClass);
+        std::uint32_t find(std::uint32_t combination, std::uint32_t nextClass) const;
+        std::size_t size() const { return size_; }
+
+      private:
+        std::size_t stride_;
+        std::vector<std::uint32_t> flat_;  // empty when the hash map is used
+        std::unordered_map<std::uint64_t, std::uint32_t> sparse_;
+        std::uint32_t size_ = 0;
+    };
+
+    std::vector<std::unordered_map<std::string, std::uint32_t>> classOfKey_;  // per column
+    std::vector<Step> steps_;
     std::vector<std::uint32_t> starts_;  // per combination, then the end
     std::vector<std::uint32_t> positions_;
 };

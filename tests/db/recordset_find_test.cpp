@@ -187,5 +187,39 @@ TEST(RecordSetFindRandom, IndexedAndScannedFindsAgree) {
     }
 }
 
+// Columns with many distinct values make too many pairs to count through: the index keeps
+// them in a hash map instead of a flat table, and must find the same rows.
+TEST(RecordSetFindRandom, ManyDistinctPairsFindTheSameRows) {
+    TempFolder folder;
+    std::vector<testing::Row> rows;
+    for (int i = 0; i < 3000; ++i) {
+        rows.push_back({num(i), num(i % 1500), num((i * 7) % 1700), num(i % 2)});
+    }
+    writeTable(
+        folder.path() / "Conti.sqlite", "Conti",
+        {{"Id", "INTEGER"}, {"Cliente", "INTEGER"}, {"Pratica", "INTEGER"}, {"Conto", "INTEGER"}},
+        rows);
+    RecordSet set = Database::open(folder.path(), "Conti.mdb").openRecordset("Conti");
+    for (int i = 0; i < 3000; i += 37) {
+        const int cliente = i % 1500;
+        const int pratica = (i * 7) % 1700;
+        Ids byHand;
+        for (int j = 0; j < 3000; ++j) {
+            if (j % 1500 == cliente && (j * 7) % 1700 == pratica && j % 2 == 1) {
+                byHand.push_back(j);
+            }
+        }
+        const std::string criteria = "Cliente = " + std::to_string(cliente) +
+                                     " and Pratica = " + std::to_string(pratica) + " and Conto = 1";
+        Ids found;
+        for (set.findFirst(criteria); !set.noMatch(); set.findNext(criteria)) {
+            found.push_back(set.field("Id").asInteger());
+        }
+        EXPECT_EQ(found, byHand) << criteria;
+    }
+    set.findFirst("Cliente = 3 and Pratica = 1 and Conto = 1");
+    EXPECT_TRUE(set.noMatch());
+}
+
 }  // namespace
 }  // namespace planora::db
