@@ -156,19 +156,14 @@ class BoardRun {
     }
 
     void roomLoop() {
-        const std::string criteria = hotelIs(request_.hotel) +
-                                     " and NumeroTableau = " + std::to_string(request_.tableau) +
-                                     " and NumeroCamera >= " + db::quote(request_.firstRoom);
-        db::RecordSet& rooms = sets_.rooms;
-        for (rooms.findFirst(criteria);
-             !rooms.noMatch() && textOf(rooms, "NumeroCamera") <= request_.lastRoom;
-             rooms.findNext(criteria)) {
-            std::string row = buildRoom();
-            if (!grid::isBlank(row, grid::kNome)) {
-                file_.add(std::move(row));
-                file_.add(grid::middleRule());
-            }
-        }
+        walkRooms(sets_.rooms, request_.hotel, request_.tableau, request_.firstRoom,
+                  request_.lastRoom, [this] {
+                      std::string row = buildRoom();
+                      if (!grid::isBlank(row, grid::kNome)) {
+                          file_.add(std::move(row));
+                          file_.add(grid::middleRule());
+                      }
+                  });
     }
 
     std::string buildRoom() {

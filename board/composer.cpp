@@ -134,15 +134,9 @@ std::string RigaCamera(RunContext& run, std::int16_t hotel, std::int16_t tableau
     ComposerSets sets = openSets(run, hotel, referenceKey, selectionKey);
     CompanyFilter filter(run.options());
     CardWalk walk{run, sets, hotel, referenceKey, filter};
-    const std::string criteria = hotelIs(hotel) +
-                                 " and NumeroTableau = " + std::to_string(tableau) +
-                                 " and NumeroCamera >= " + db::quote(firstRoom);
     std::string row;
-    for (sets.rooms.findFirst(criteria);
-         !sets.rooms.noMatch() && textOf(sets.rooms, "NumeroCamera") <= lastRoom;
-         sets.rooms.findNext(criteria)) {
-        row = composeRoom(walk, addArrangement);
-    }
+    walkRooms(sets.rooms, hotel, tableau, firstRoom, lastRoom,
+              [&] { row = composeRoom(walk, addArrangement); });
     return row;
 }
 

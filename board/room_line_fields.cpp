@@ -3,6 +3,8 @@
 #include <charconv>
 #include <cmath>
 
+#include "db/quote.h"
+
 namespace planora::board {
 
 std::string textOf(const db::RecordSet& records, std::string_view field) {
@@ -38,6 +40,18 @@ std::string hotelIs(std::int16_t hotel) {
 
 std::string customerIs(std::int16_t hotel, double code) {
     return hotelIs(hotel) + " and CodiceCliente = " + decimalText(code);
+}
+
+void walkRooms(db::RecordSet& rooms, std::int16_t hotel, std::int16_t tableau,
+               const std::string& firstRoom, const std::string& lastRoom,
+               const std::function<void()>& visit) {
+    const std::string criteria = hotelIs(hotel) +
+                                 " and NumeroTableau = " + std::to_string(tableau) +
+                                 " and NumeroCamera >= " + db::quote(firstRoom);
+    for (rooms.findFirst(criteria); !rooms.noMatch() && textOf(rooms, "NumeroCamera") <= lastRoom;
+         rooms.findNext(criteria)) {
+        visit();
+    }
 }
 
 namespace {

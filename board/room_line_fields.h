@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -21,6 +22,12 @@ std::string decimalText(double number);
 std::string hotelIs(std::int16_t hotel);
 // "NumeroHotel = " + hotel + " and CodiceCliente = " + code.
 std::string customerIs(std::int16_t hotel, double code);
+
+// Puts `rooms` on each room of the layout from firstRoom to lastRoom in turn, rooms compared
+// as text, and calls visit there.
+void walkRooms(db::RecordSet& rooms, std::int16_t hotel, std::int16_t tableau,
+               const std::string& firstRoom, const std::string& lastRoom,
+               const std::function<void()>& visit);
 
 // A dd/mm/yyyy text as the yyyymmdd key of the databases (characters 7-10, 4-5, 1-2).
 std::string dateKey(std::string_view date);
