@@ -2,13 +2,12 @@
 
 #include <array>
 #include <cstdio>
-#include <fstream>
-#include <system_error>
 
 #include "board/encoding.h"
 #include "board/room_line_fields.h"
-#include "board/station.h"
 #include "db/error.h"
+#include "files/safe_writer.h"
+#include "files/station.h"
 
 namespace planora::board {
 
@@ -165,25 +164,8 @@ void BoardFile::add(std::string line) {
 
 std::filesystem::path BoardFile::write(const std::filesystem::path& folder,
                                        const std::string& stationCode) const {
-    const std::string name = boardFileName(stationCode);
-    const std::filesystem::path target = findFileNoCase(folder, name);
-    const std::filesystem::path temporary = folder / ("~" + name + ".tmp");
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        out.write(content_.data(), static_cast<std::streamsize>(content_.size()));
-        out.close();
-        if (!out) {
-            std::error_code ignored;
-            std::filesystem::remove(temporary, ignored);
-            throw Error("Cannot write the board file " + temporary.string());
-        }
-    }
-    std::error_code error;
-    std::filesystem::rename(temporary, target, error);
-    if (error) {
-        std::filesystem::remove(temporary, error);
-        throw Error("Cannot replace the board file " + target.string() + ": " + error.message());
-    }
+    const std::filesystem::path target = files::boardFilePath(folder, stationCode);
+    files::writeFileSafely(target, content_);
     return target;
 }
 

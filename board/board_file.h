@@ -78,8 +78,8 @@ class BoardFile {
     void add(std::string line);
     // The file content: every line ended by CR LF.
     const std::string& content() const { return content_; }
-    // Writes to a temporary file in the folder and renames it over the board file of the
-    // station, an existing one found without regard to case. Returns the board file.
+    // Replaces the board file of the station (an existing one found without regard to case)
+    // through the safe file writer. Returns the board file.
     std::filesystem::path write(const std::filesystem::path& folder,
                                 const std::string& stationCode) const;
 

@@ -5,7 +5,7 @@
 
 #include "board/builder.h"
 #include "board/encoding.h"
-#include "board/station.h"
+#include "files/station.h"
 #include "board/validation.h"
 #include "cli/arguments.h"
 #include "cli/commands.h"
@@ -75,7 +75,7 @@ int runBoard(const Arguments& args, std::ostream& out, std::ostream& err) {
     const board::SystemClock clock;
     const board::BoardContext context{
         args.value("--data").value_or(std::filesystem::current_path().string()),
-        board::stationCode(), &clock};
+        files::stationCode(), &clock};
     const board::BoardResult result =
         board::CreaTableau(std::get<board::BoardRequest>(checked), optionsFrom(args), context);
     if (args.has("--show")) {

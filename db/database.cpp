@@ -9,28 +9,13 @@
 #include "db/error.h"
 #include "db/recordset_internal.h"
 #include "db/sql.h"
+#include "files/no_case.h"
 
 namespace planora::db {
 
 namespace {
 
 namespace fs = std::filesystem;
-
-// The entry of the folder named like the wanted one without regard to case; an exact match
-// wins over others.
-std::optional<fs::path> findInFolder(const fs::path& folder, const std::string& name) {
-    std::error_code error;
-    if (fs::is_regular_file(folder / name, error)) {
-        return folder / name;
-    }
-    const std::string wanted = foldCase(name);
-    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
-        if (foldCase(it->path().filename().string()) == wanted && it->is_regular_file(error)) {
-            return it->path();
-        }
-    }
-    return std::nullopt;
-}
 
 enum class FileKind { Sqlite, Access, Unknown };
 
@@ -64,11 +49,11 @@ std::vector<std::uint32_t> allRows(const Table& table) {
 
 fs::path resolveDataFile(const fs::path& folder, std::string_view bareName) {
     const std::string name(bareName);
-    if (auto found = findInFolder(folder, name)) {
+    if (auto found = files::findFileNoCase(folder, name)) {
         return *found;
     }
     const std::string fallback = fs::path(name).replace_extension(".sqlite").string();
-    if (auto found = findInFolder(folder, fallback)) {
+    if (auto found = files::findFileNoCase(folder, fallback)) {
         return *found;
     }
     throw Error("The database file '" + name + "' (or '" + fallback +

@@ -8,7 +8,7 @@
 #include <QSignalBlocker>
 
 #include "board/desk_lists.h"
-#include "board/station.h"
+#include "files/station.h"
 #include "db/error.h"
 #include "desk/entry_box.h"
 #include "dialog/msgbox_routine.h"
@@ -236,9 +236,9 @@ void PlxDesk::stampa() {
 void PlxDesk::buildBoard(const board::BoardRequest& request) {
     const board::BoardOptions options{opt_[0]->isChecked(), chk1_->isChecked(),
                                       field(EntryField::Ditta)->text().toStdString()};
-    const board::BoardContext context{dataFolder_, board::stationCode(), &clock_};
     board::BoardResult result;
     try {
+        const board::BoardContext context{dataFolder_, files::stationCode(), &clock_};
         result = board::CreaTableau(request, options, context);
     } catch (const planora::Error& error) {
         showFailure(error);

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "board/clock.h"
-#include "board/station.h"
+#include "files/station.h"
 #include "cli/cli.h"
 #include "demo_temp_folder.h"
 #include "tools/demo/hotel_schema.h"
@@ -137,7 +137,7 @@ TEST_F(CliFolderTest, BoardOfTheDemoHotel) {
     const Outcome o = runCli({"board", "--hotel", "1", "--tableau", "1", "--from", "1", "--to",
                               "9999", "--date", today, "--data", folder_.string(), "--show"});
     ASSERT_EQ(o.status, 0) << o.err;
-    const auto file = board::findFileNoCase(folder_, board::boardFileName(board::stationCode()));
+    const auto file = files::boardFilePath(folder_, files::stationCode());
     ASSERT_TRUE(std::filesystem::exists(file));
     // The board first, in box drawing, then the file's path.
     expectMentions(o.out, {"Hotel Belvedere sul Lago", "┌", "│", "┘", "Rossi Mario", "ARRIVATO",

@@ -6,7 +6,7 @@
 #include <sstream>
 
 #include "board/builder.h"
-#include "board/station.h"
+#include "files/station.h"
 #include "desk/plx_desk.h"
 #include "desk_fixture.h"
 #include "dialog_driver.h"
@@ -51,7 +51,7 @@ class DeskBoardOptionsTest : public ::testing::Test {
             window_->field(EntryField::SelectionDate)->text().toStdString()};
         windowBoard_.clear();
         QTest::mouseClick(window_->stampaButton(), Qt::LeftButton);
-        const board::BoardContext context{folder_.path(), board::stationCode(), &clock_};
+        const board::BoardContext context{folder_.path(), files::stationCode(), &clock_};
         const board::BoardResult direct = board::CreaTableau(request, options, context);
         return {windowBoard_, contentOf(direct.file)};
     }

@@ -6,7 +6,7 @@
 #include <QSignalSpy>
 #include <optional>
 
-#include "board/station.h"
+#include "files/station.h"
 #include "desk_fixture.h"
 #include "dialog_driver.h"
 
@@ -26,7 +26,7 @@ class DeskStampaTest : public testing::DeskTest {
     }
 
     std::filesystem::path boardFile() const {
-        return board::findFileNoCase(folder_.path(), board::boardFileName(board::stationCode()));
+        return files::boardFilePath(folder_.path(), files::stationCode());
     }
 
     void stampaRooms(PlxDesk& window, const QString& first, const QString& last) {
