@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "board/clock.h"
 #include "board/helpers.h"
 
 namespace planora::board {
@@ -137,6 +138,16 @@ TEST(Bisestile, EveryFourthYear) {
     EXPECT_TRUE(Bisestile(2024));
     EXPECT_FALSE(Bisestile(2023));
     EXPECT_FALSE(Bisestile(2026));
+}
+
+TEST(Clock, TodayTextIsDayMonthYear) {
+    EXPECT_EQ(todayText(FixedClock({2026, 3, 7, 23, 59, 0})), "07/03/2026");
+    EXPECT_EQ(todayText(FixedClock({999, 12, 31, 0, 0, 0})), "31/12/0999");
+    const LocalDateTime now = SystemClock().now();
+    EXPECT_GE(now.year, 2024);
+    EXPECT_GE(now.month, 1);
+    EXPECT_LE(now.month, 12);
+    EXPECT_EQ(todayText(SystemClock()).size(), 10u);
 }
 
 }  // namespace
