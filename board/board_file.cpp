@@ -1,5 +1,6 @@
 #include "board/board_file.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 
@@ -84,6 +85,23 @@ void putRight(std::string& line, Field field, std::string_view text) {
 
 bool isBlank(const std::string& line, Field field) {
     return line.find_first_not_of(' ', field.column - 1) >= field.column - 1 + field.width;
+}
+
+bool isFrameByte(char byte) {
+    const auto value = static_cast<unsigned char>(byte);
+    return value == 179 || value == 180 || (value >= 191 && value <= 197) || value == 217 ||
+           value == 218;
+}
+
+bool isFrameAt(std::string_view line, std::size_t index) {
+    if (index >= line.size() || !isFrameByte(line[index])) {
+        return false;
+    }
+    if (line.size() == kWidth &&
+        std::ranges::find(kFrameColumns, index + 1) != kFrameColumns.end()) {
+        return true;
+    }
+    return std::ranges::all_of(line, isFrameByte);
 }
 
 }  // namespace grid

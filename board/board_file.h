@@ -48,6 +48,14 @@ void putRight(std::string& line, Field field, std::string_view text);
 // True when the field holds only blanks.
 bool isBlank(const std::string& line, Field field);
 
+// The bytes the frame is drawn with: 179, 180, 191 to 197, 217 and 218.
+bool isFrameByte(char byte);
+// Whether the byte at `index` (from 0) of a board line is part of the frame: a frame byte at a
+// frame column of a framed line (132 characters), or any byte of a line made only of frame
+// bytes (a rule). Elsewhere the same values are Windows-1252 letters: "CITTÀ" ends in the byte
+// of the bottom-left corner.
+bool isFrameAt(std::string_view line, std::size_t index);
+
 }  // namespace grid
 
 // What the title line shows; a part that was not found is absent.

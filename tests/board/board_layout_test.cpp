@@ -70,6 +70,27 @@ TEST(BoardFrame, FieldTextsAreConvertedCutAndTrimmed) {
 
 const LocalDateTime kNow{2026, 3, 4, 7, 5, 59};
 
+TEST(BoardFrame, FrameBytesAreFrameOnlyWhereTheGridDrawsIt) {
+    std::string row = grid::blankRow();
+    grid::putLeft(row, grid::kNome, "CITT" + bytes({192}));  // "CITTÀ"
+    EXPECT_TRUE(grid::isFrameAt(row, 0));
+    EXPECT_TRUE(grid::isFrameAt(row, 14));
+    EXPECT_TRUE(grid::isFrameAt(row, 131));
+    EXPECT_FALSE(grid::isFrameAt(row, 19)) << "the letter after CITT";
+    EXPECT_FALSE(grid::isFrameAt(row, 1)) << "a blank";
+    for (const std::string& rule : {grid::topRule(), grid::middleRule(), grid::bottomRule()}) {
+        for (std::size_t i = 0; i < rule.size(); ++i) {
+            EXPECT_TRUE(grid::isFrameAt(rule, i)) << i;
+        }
+    }
+    const std::string title = " Hotel : CITT" + bytes({192, 179, 196});
+    for (std::size_t i = 0; i < title.size(); ++i) {
+        EXPECT_FALSE(grid::isFrameAt(title, i)) << "a line that is not framed keeps its letters";
+    }
+    EXPECT_TRUE(grid::isFrameAt(bytes({192, 196, 217}), 1)) << "a short rule";
+    EXPECT_FALSE(grid::isFrameAt(row, 500));
+}
+
 TEST(BoardTitle, HotelTableauAndDateThenNowAtColumn118) {
     const std::string line =
         titleLine({true, "HOTEL SOLE", true, " PRIMO PIANO ", "08/12/2026"}, kNow);
