@@ -11,8 +11,12 @@ namespace {
 constexpr std::string_view kLineEnd = "\r\n";
 constexpr char kFormFeed = '\f';
 
-// The five command bytes: A(1) to A(5) for compressed print, else A(7) to A(11).
+// The five command bytes: A(1) to A(5) for compressed print, else A(7) to A(11); none without
+// a command set.
 std::string commandBytes(const RawLayout& layout, int tipoStampa) {
+    if (!layout.commands.found) {
+        return {};
+    }
     const int first = layout.compressed ? 1 : 7;
     std::string bytes;
     for (int k = first; k < first + 5; ++k) {

@@ -20,7 +20,8 @@ struct RawLayout {
 // Whether the option letters of CodiceAssistenza hold a letter (exact case).
 bool hasOptionLetter(std::string_view codiceAssistenza, char letter);
 
-// The bytes raw mode sends: the five command bytes of the chosen pitch, then each page's top
+// The bytes raw mode sends: the five command bytes of the chosen pitch (none without a command
+// set), then each page's top
 // margin and board lines ended by CR LF, each page ended by a form feed or filled with empty
 // lines. A form-feed line ends the page. A page that would hold only its top margin is not
 // sent at the end. Throws planora::Error for a command value that is not a byte.
