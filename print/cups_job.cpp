@@ -26,6 +26,23 @@ struct JobView {
     bool printerStopped = false;
 };
 
+// Why CUPS refused the last request, in Italian where the status is a common one; CUPS's own
+// text follows.
+std::string lastReason() {
+    const std::string detail = cupsLastErrorString();
+    switch (cupsLastError()) {
+        case IPP_STATUS_ERROR_NOT_ACCEPTING_JOBS:
+            return "non accetta stampe (" + detail + ")";
+        case IPP_STATUS_ERROR_NOT_FOUND:
+            return "non esiste (" + detail + ")";
+        case IPP_STATUS_ERROR_SERVICE_UNAVAILABLE:
+        case IPP_STATUS_ERROR_INTERNAL:
+            return "il servizio di stampa CUPS non risponde (" + detail + ")";
+        default:
+            return detail;
+    }
+}
+
 std::string printerUri(std::string_view queue) {
     char uri[HTTP_MAX_URI];
     httpAssembleURIf(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost", 0,
@@ -77,7 +94,7 @@ JobView lookAtJob(std::string_view queue, int job) {
         request(IPP_OP_GET_JOB_ATTRIBUTES, queue, job,
                 {"job-state", "job-state-reasons", "job-printer-state-message"});
     if (!jobInfo || cupsLastError() > IPP_STATUS_OK_CONFLICTING) {
-        throw Error(msg::cupsJobRefused(queue, cupsLastErrorString()));
+        throw Error(msg::cupsJobRefused(queue, lastReason()));
     }
     view.state = enumValue(jobInfo.get(), "job-state", IPP_JSTATE_PENDING);
     view.reason = text(jobInfo.get(), "job-printer-state-message");
@@ -114,12 +131,12 @@ void sendDocument(std::string_view queue, int job, std::string_view bytes,
                           document.format.c_str(), 1) != HTTP_STATUS_CONTINUE ||
         cupsWriteRequestData(CUPS_HTTP_DEFAULT, bytes.data(), bytes.size()) !=
             HTTP_STATUS_CONTINUE) {
-        const std::string reason = cupsLastErrorString();
+        const std::string reason = lastReason();
         cupsFinishDocument(CUPS_HTTP_DEFAULT, name.c_str());
         giveUp(queue, job, msg::cupsJobRefused(queue, reason));
     }
     if (cupsFinishDocument(CUPS_HTTP_DEFAULT, name.c_str()) > IPP_STATUS_OK_CONFLICTING) {
-        giveUp(queue, job, msg::cupsJobRefused(queue, cupsLastErrorString()));
+        giveUp(queue, job, msg::cupsJobRefused(queue, lastReason()));
     }
 }
 
@@ -170,7 +187,7 @@ int printCupsJob(std::string_view queue, std::string_view bytes, const CupsDocum
                                   document.title.c_str(), count, options);
     cupsFreeOptions(count, options);
     if (job == 0) {
-        throw Error(msg::cupsJobRefused(queue, cupsLastErrorString()));
+        throw Error(msg::cupsJobRefused(queue, lastReason()));
     }
     sendDocument(queue, job, bytes, document);
     waitForJob(queue, job, document.timeout);

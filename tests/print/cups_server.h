@@ -129,6 +129,7 @@ class PrivateCups {
               "exit 0; fi\n"
               "out=\"${DEVICE_URI#planoratest:}\"\n"
               "if [ \"$out\" = fail ]; then echo 'ERROR: carta esaurita' >&2; exit 1; fi\n"
+              "echo \"$5\" > \"$out.options\"\n"
               "if [ $# -ge 6 ]; then cat \"$6\" > \"$out\"; else cat > \"$out\"; fi\n");
         // Owner only: cupsd runs such a backend as root, so it may write the tests' folder.
         fs::permissions(backend, fs::perms::owner_all);
