@@ -36,11 +36,12 @@ int withQt(const std::function<int()>& body) {
     static char name[] = "planora";
     static char* argv[] = {name, nullptr};
     int argc = 1;
-    const QtMessageHandler previous = qInstallMessageHandler(quietQtNotices);
+    struct QuietNotices {
+        QtMessageHandler previous = qInstallMessageHandler(quietQtNotices);
+        ~QuietNotices() { qInstallMessageHandler(previous); }
+    } quiet;
     QGuiApplication app(argc, argv);
-    const int status = body();
-    qInstallMessageHandler(previous);
-    return status;
+    return body();
 }
 
 int runPrintCommand(const char* command, const char* usage, const std::vector<std::string>& words,
