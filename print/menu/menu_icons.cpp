@@ -9,14 +9,14 @@ namespace planora::print::menu {
 
 namespace {
 
-struct IconSpec {
+struct CommandPicture {
     const char* theme;    // freedesktop icon name
     const char* label;    // what the drawn sheet says
     QColor colour;        // of the drawn sheet's band
     const char* toolTip;  // the command
 };
 
-const std::array<IconSpec, 6> kIcons{{
+const std::array<CommandPicture, 6> kIcons{{
     {"document-open", "DOC", QColor(0x6A, 0x8C, 0xC8), "Apri la copia d'archivio del tableau"},
     {"x-office-spreadsheet", "CSV", QColor(0x3C, 0x9A, 0x5A), "Esporta il tableau in CSV e aprilo"},
     {"application-pdf", "PDF", QColor(0xC8, 0x3C, 0x3C), "Stampa il tableau in PDF"},
@@ -26,7 +26,7 @@ const std::array<IconSpec, 6> kIcons{{
 }};
 
 // A sheet with a folded corner and a coloured band naming the command.
-QPixmap drawnSheet(const IconSpec& spec) {
+QPixmap drawnSheet(const CommandPicture& icon) {
     constexpr int kSize = 48;
     QPixmap pixmap(kSize, kSize);
     pixmap.fill(Qt::transparent);
@@ -47,21 +47,21 @@ QPixmap drawnSheet(const IconSpec& spec) {
     for (int y = 16; y <= 22; y += 6) {
         painter.drawLine(12, y, 36, y);
     }
-    painter.fillRect(QRectF(3, 28, 42, 14), spec.colour);
+    painter.fillRect(QRectF(3, 28, 42, 14), icon.colour);
     painter.setPen(Qt::white);
     QFont font;
-    font.setPixelSize(spec.label[3] == '\0' ? 11 : 8);
+    font.setPixelSize(icon.label[3] == '\0' ? 11 : 8);
     font.setBold(true);
     painter.setFont(font);
-    painter.drawText(QRectF(3, 28, 42, 14), Qt::AlignCenter, spec.label);
+    painter.drawText(QRectF(3, 28, 42, 14), Qt::AlignCenter, icon.label);
     return pixmap;
 }
 
 }  // namespace
 
 QIcon commandIcon(int command) {
-    const IconSpec& spec = kIcons.at(static_cast<std::size_t>(command));
-    return QIcon::fromTheme(spec.theme, QIcon(drawnSheet(spec)));
+    const CommandPicture& icon = kIcons.at(static_cast<std::size_t>(command));
+    return QIcon::fromTheme(icon.theme, QIcon(drawnSheet(icon)));
 }
 
 QString commandToolTip(int command) {
