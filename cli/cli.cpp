@@ -1,13 +1,28 @@
 #include "cli/cli.h"
 
+#include <map>
 #include <ostream>
 #include <string>
 #include <vector>
 
 #include "cli/arguments.h"
 #include "cli/commands.h"
+#include "cli/print_commands.h"
 
 namespace planora::cli {
+
+namespace {
+
+std::map<std::string, CommandFunction>& addedCommands() {
+    static std::map<std::string, CommandFunction> commands;
+    return commands;
+}
+
+}  // namespace
+
+void addCommand(const std::string& name, CommandFunction function) {
+    addedCommands()[name] = function;
+}
 
 bool wantsWindow(int argc, char** argv) {
     return argc <= 1 || (argc == 3 && std::string(argv[1]) == "--data");
@@ -30,6 +45,17 @@ int run(int argc, char** argv, std::ostream& out, std::ostream& err) {
     }
     if (command == "demo") {
         return demoCommand(rest, out, err);
+    }
+    if (command == "csv") {
+        return csvCommand(rest, out, err);
+    }
+    if (const auto added = addedCommands().find(command); added != addedCommands().end()) {
+        return added->second(rest, out, err);
+    }
+    if (command == "pdf" || command == "print") {
+        err << "planora: il comando " << command
+            << " stampa attraverso Qt e questo programma è stato compilato senza Qt\n";
+        return kExitFailure;
     }
     if (command == "--data") {
         err << "planora: this build has no main window\n";

@@ -9,6 +9,8 @@
 #include "db/error.h"
 #include "desk/plx_desk.h"
 #include "dialog/msgbox_routine.h"
+#include "files/station.h"
+#include "print/menu/menu_stampa.h"
 
 namespace planora::desk {
 
@@ -33,6 +35,13 @@ int runDeskWindow(const std::filesystem::path& dataFolder, const board::Clock& c
         dialog::MostraMessaggio(std::string(error.what()), 48, std::string("Planora"));
         return 1;
     }
+    // After a board run the print menu opens over the window until it is closed.
+    desk->setAfterBoard([folder = std::filesystem::absolute(dataFolder), &clock](
+                            PlxDesk& window, const board::BoardResult&) {
+        print::menu::MenuStampa menu({folder, files::stationCode(), window.hotelNumber(), &clock},
+                                     &window);
+        menu.exec();
+    });
     QEventLoop loop;
     QObject::connect(desk.get(), &PlxDesk::unloaded, &loop, &QEventLoop::quit);
     desk->show();

@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "board/clock.h"
-#include "files/station.h"
 #include "cli/cli.h"
 #include "demo_temp_folder.h"
+#include "files/station.h"
 #include "tools/demo/hotel_schema.h"
 
 namespace planora::cli {
@@ -69,9 +69,20 @@ TEST(CliWindow, OnlyWithoutACommand) {
     EXPECT_FALSE(wants({"demo", "x"}));
 }
 
+TEST(CliUsage, PrintCommandsNeedTheQtPartOfTheProgram) {
+    // This program links the headless command line only: pdf and print are known but absent.
+    for (const char* command : {"pdf", "print"}) {
+        const Outcome o = runCli({command, "--destination", "Laser"});
+        EXPECT_EQ(o.status, 1) << command;
+        EXPECT_EQ(o.err,
+                  std::string("planora: il comando ") + command +
+                      " stampa attraverso Qt e questo programma è stato compilato senza Qt\n");
+    }
+}
+
 TEST(CliUsage, BadCommandLinesExitTwo) {
     const std::vector<std::vector<std::string>> bad = {
-        {"print"},
+        {"stampa"},
         {"board", "--colour", "red"},
         {"board", "--hotel"},
         {"board", "--hotel", "x", "--tableau", "1", "--from", "1", "--to", "2", "--date",
