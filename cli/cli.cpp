@@ -31,6 +31,9 @@ int run(int argc, char** argv, std::ostream& out, std::ostream& err) {
     if (command == "demo") {
         return demoCommand(rest, out, err);
     }
+    if (command == "email") {
+        return emailCommand(rest, out, err);
+    }
     if (command == "--data") {
         err << "planora: this build has no main window\n";
         return kExitUsage;

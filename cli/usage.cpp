@@ -12,6 +12,7 @@ const char* const kMainUsage =
     "Commands:\n"
     "  board   write the daily board of one hotel to the board file\n"
     "  demo    write a demo hotel data folder\n"
+    "  email   hand the board to the mail program postex (planora email --help)\n"
     "\n"
     "Options:\n"
     "  --data DIR   the data folder of the main window\n"
