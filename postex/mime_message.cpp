@@ -196,7 +196,8 @@ std::string buildMessage(const HandOff& handOff, const Envelope& envelope) {
     m += "--" + b + "\r\n";
     m += "Content-Type: text/plain; charset=UTF-8\r\n";
     m += "Content-Transfer-Encoding: quoted-printable\r\n\r\n";
-    m += quotedPrintable(handOff.body);
+    // The line end before a boundary belongs to the boundary: one more keeps the text's last.
+    m += quotedPrintable(handOff.body) + "\r\n";
     m += "--" + b + "\r\n";
     m += "Content-Type: text/plain; charset=UTF-8; name=\"" + std::string(kAttachmentName) +
          "\"\r\n";

@@ -14,10 +14,14 @@ namespace planora::postex {
 namespace {
 
 // What the conversation with the server has come to: the last command that names something
-// the user can act on (never AUTH, which carries the credentials) and the server's last reply.
+// the user can act on (never AUTH, which carries the credentials), the server's last reply, and
+// the first reply that refused something (the QUIT that follows would hide it) with the command
+// it answered.
 struct Conversation {
     std::string command;
     std::string reply;
+    std::string refusedCommand;
+    std::string refusal;
 };
 
 std::string firstLine(const char* data, std::size_t size) {
@@ -30,6 +34,11 @@ int onTrace(CURL*, curl_infotype type, char* data, std::size_t size, void* user)
     auto* conversation = static_cast<Conversation*>(user);
     if (type == CURLINFO_HEADER_IN) {
         conversation->reply = firstLine(data, size);
+        if (conversation->refusal.empty() && !conversation->reply.empty() &&
+            conversation->reply.front() >= '4') {
+            conversation->refusal = conversation->reply;
+            conversation->refusedCommand = conversation->command;
+        }
     } else if (type == CURLINFO_HEADER_OUT) {
         const std::string line = firstLine(data, size);
         if (line.starts_with("MAIL FROM") || line.starts_with("RCPT TO") || line == "DATA") {
@@ -78,14 +87,14 @@ std::string urlOf(const MailConfig& config) {
         case CURLE_SSL_CERTPROBLEM:
             throw Error(msg::smtpTlsFailed(server, reason));
         case CURLE_LOGIN_DENIED:
-            throw Error(msg::smtpLoginRefused(server, config.user, talk.reply));
+            throw Error(msg::smtpLoginRefused(server, config.user, talk.refusal));
         default:
             break;
     }
-    if (!talk.command.empty() && !talk.reply.empty() && talk.reply.front() >= '4') {
-        throw Error(msg::smtpCommandRefused(server, talk.command, talk.reply));
+    if (!talk.refusedCommand.empty()) {
+        throw Error(msg::smtpCommandRefused(server, talk.refusedCommand, talk.refusal));
     }
-    throw Error(msg::smtpFailed(server, reason, talk.reply));
+    throw Error(msg::smtpFailed(server, reason, talk.refusal.empty() ? talk.reply : talk.refusal));
 }
 
 using CurlHandle = std::unique_ptr<CURL, decltype(&curl_easy_cleanup)>;
