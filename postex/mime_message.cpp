@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <random>
 
+#include "preview/screen_text.h"
+
 namespace planora::postex {
 
 namespace {
@@ -101,15 +103,15 @@ std::string domainOf(std::string_view address) {
     return at == std::string_view::npos ? "localhost" : std::string(address.substr(at + 1));
 }
 
-std::string joined(const std::vector<std::string>& addresses) {
+}  // namespace
+
+std::string addressList(const std::vector<std::string>& addresses) {
     std::string out;
     for (const std::string& address : addresses) {
         out += (out.empty() ? "" : ", ") + address;
     }
     return out;
 }
-
-}  // namespace
 
 std::string dateHeader(std::time_t when) {
     static constexpr std::array<const char*, 7> kDays = {"Sun", "Mon", "Tue", "Wed",
@@ -156,18 +158,8 @@ std::string encodedHeaderText(std::string_view utf8) {
 
 std::string quotedPrintable(std::string_view utf8) {
     std::string out;
-    std::size_t start = 0;
-    while (start < utf8.size()) {
-        std::size_t end = utf8.find('\n', start);
-        if (end == std::string_view::npos) {
-            end = utf8.size();
-        }
-        std::string_view line = utf8.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r') {
-            line.remove_suffix(1);
-        }
+    for (const std::string& line : preview::splitScreenLines(utf8)) {
         appendQuotedLine(out, line);
-        start = end + 1;
     }
     return out;
 }
@@ -186,7 +178,7 @@ std::string buildMessage(const HandOff& handOff, const Envelope& envelope) {
     std::string m;
     m += "Date: " + dateHeader(envelope.date) + "\r\n";
     m += "From: " + envelope.from + "\r\n";
-    m += "To: " + joined(envelope.to) + "\r\n";
+    m += "To: " + addressList(envelope.to) + "\r\n";
     m += "Subject: " + encodedHeaderText(handOff.subject) + "\r\n";
     m += "Message-ID: <" + envelope.messageId + ">\r\n";
     m += "MIME-Version: 1.0\r\n";

@@ -30,6 +30,9 @@ std::string buildMessage(const HandOff& handOff, const Envelope& envelope);
 // A fresh envelope: now, a random Message-ID in the sender's domain and a random boundary.
 Envelope newEnvelope(std::string from, std::vector<std::string> to);
 
+// "a@b.c, d@e.f": addresses as a header and the user read them.
+std::string addressList(const std::vector<std::string>& addresses);
+
 // The pieces, for the tests and for anyone who needs them.
 std::string dateHeader(std::time_t when);  // "Tue, 08 Dec 2026 17:10:20 +0100"
 std::string encodedHeaderText(std::string_view utf8);

@@ -16,14 +16,6 @@ namespace planora::postex {
 
 namespace {
 
-std::string recipientList(const std::vector<std::string>& to) {
-    std::string out;
-    for (const std::string& address : to) {
-        out += (out.empty() ? "" : ", ") + address;
-    }
-    return out;
-}
-
 Outcome send(const std::filesystem::path& dataFolder) {
     const HandOff handOff = readHandOff(dataFolder, files::stationCode());
     std::filesystem::path configFile;
@@ -33,7 +25,7 @@ Outcome send(const std::filesystem::path& dataFolder) {
         return {kExitSent, msg::desktopMailOpened(kDesktopMail)};
     }
     sendMail(*config, buildMessage(handOff, newEnvelope(config->from, config->to)));
-    return {kExitSent, msg::mailSent(config->serverName(), recipientList(config->to))};
+    return {kExitSent, msg::mailSent(config->serverName(), addressList(config->to))};
 }
 
 }  // namespace
