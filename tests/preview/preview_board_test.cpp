@@ -65,28 +65,6 @@ TEST_F(PreviewBoardFile, SaveOnTheFirstPageKeepsTheRestOfTheBoard) {
     EXPECT_EQ(board.pages().pageLines().front(), boardLine(153));
 }
 
-TEST_F(PreviewBoardFile, NextPageAtTheEndChangesNothing) {
-    writeText(folder_ / "FD", boardOf(3));
-    PreviewBoard board(folder_, "");
-    board.firstPage();
-    const std::string shown = board.pageForScreen();
-    EXPECT_FALSE(board.nextPage());
-    EXPECT_EQ(board.pageForScreen(), shown);
-}
-
-TEST_F(PreviewBoardFile, RestartReadsTheFileAgainWithTheLaterLimit) {
-    writeText(folder_ / "FD", boardOf(400));
-    PreviewBoard board(folder_, "");
-    board.firstPage();
-    ASSERT_TRUE(board.nextPage());
-    writeText(folder_ / "FD", boardOf(300));
-    board.restart();
-    EXPECT_EQ(board.pages().firstLine(), 0u);
-    EXPECT_EQ(board.pages().pageLines().size(), 197u);
-    ASSERT_TRUE(board.nextPage());
-    EXPECT_EQ(board.pages().pageLines().back(), boardLine(300));
-}
-
 TEST_F(PreviewBoardFile, RestartWithTheFileGoneKeepsThePage) {
     writeText(folder_ / "FD", boardOf(400));
     PreviewBoard board(folder_, "");
@@ -108,15 +86,6 @@ TEST_F(PreviewBoardFile, SaveThatCannotWriteIsAnErrorAndKeepsThePage) {
     std::filesystem::remove_all(folder_);
     EXPECT_THROW(board.save("cambiato"), Error);
     EXPECT_EQ(board.pageForScreen(), shown);
-}
-
-TEST_F(PreviewBoardFile, WholeBoardForTheScreen) {
-    writeText(folder_ / "FD", boardOf(400));
-    PreviewBoard board(folder_, "");
-    board.firstPage();
-    const std::string whole = board.boardForScreen();
-    EXPECT_EQ(std::count(whole.begin(), whole.end(), '\n'), 399);
-    EXPECT_EQ(whole.substr(whole.rfind('\n') + 1), lineForScreen(boardLine(400)));
 }
 
 }  // namespace
