@@ -49,6 +49,9 @@ int run(int argc, char** argv, std::ostream& out, std::ostream& err) {
     if (command == "csv") {
         return csvCommand(rest, out, err);
     }
+    if (command == "email") {
+        return emailCommand(rest, out, err);
+    }
     if (const auto added = addedCommands().find(command); added != addedCommands().end()) {
         return added->second(rest, out, err);
     }

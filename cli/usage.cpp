@@ -15,6 +15,7 @@ const char* const kMainUsage =
     "  pdf     stampa il tableau sulla destinazione PDF o nel PDF fd + codice + .pdf\n"
     "  print   stampa il tableau su una destinazione di Stampanti\n"
     "  demo    write a demo hotel data folder\n"
+    "  email   hand the board to the mail program postex (planora email --help)\n"
     "\n"
     "Options:\n"
     "  --data DIR   the data folder of the main window\n"
