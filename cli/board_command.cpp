@@ -5,11 +5,11 @@
 
 #include "board/builder.h"
 #include "board/encoding.h"
-#include "files/station.h"
 #include "board/validation.h"
 #include "cli/arguments.h"
 #include "cli/commands.h"
 #include "db/error.h"
+#include "files/station.h"
 
 namespace planora::cli {
 

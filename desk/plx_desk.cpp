@@ -8,10 +8,10 @@
 #include <QSignalBlocker>
 
 #include "board/desk_lists.h"
-#include "files/station.h"
 #include "db/error.h"
 #include "desk/entry_box.h"
 #include "dialog/msgbox_routine.h"
+#include "files/station.h"
 
 namespace planora::desk {
 
