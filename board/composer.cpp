@@ -120,7 +120,7 @@ std::string composeRoom(CardWalk& walk, std::int16_t addArrangement) {
         takeCard(walk, room);
     }
     const RowFill how{walk.hotel, addArrangement != 0, room.notes};
-    fillRow(row, room, how, walk.sets.arrangementNames, walk.run.totals());
+    fillRow(row, room, how, walk.sets.arrangementNames, walk.run.tally());
     return row;
 }
 
