@@ -6,6 +6,7 @@
 
 #include "cli/arguments.h"
 #include "cli/commands.h"
+#include "messages/cli_messages.h"
 
 namespace planora::cli {
 
@@ -32,10 +33,10 @@ int run(int argc, char** argv, std::ostream& out, std::ostream& err) {
         return demoCommand(rest, out, err);
     }
     if (command == "--data") {
-        err << "planora: this build has no main window\n";
+        err << "planora: " << msg::noWindowInThisBuild() << '\n';
         return kExitUsage;
     }
-    err << "planora: unknown command " << command << "\n\n" << kMainUsage;
+    err << "planora: " << msg::unknownCommand(command) << "\n\n" << kMainUsage;
     return kExitUsage;
 }
 
