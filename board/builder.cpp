@@ -208,31 +208,31 @@ class BoardRun {
             takeHeadDetails(room);
         }
         addName(room, textOf(guest, "NomeCliente"));
-        takeCompany(sets_.companies, request_.hotel, numberOf(guest, "NumeroProgressivo"), room);
+        takeCompany(sets_.companies, request_.hotel, customerOf(guest, room), room);
     }
 
     // Agency, amount and arrangement of a party head; a leader's arrangement when it has none.
     void takeHeadDetails(RoomValues& room) {
         const db::RecordSet& guest = sets_.guests;
-        takeAgency(room, guest.field("CodiceAgenzia"));
+        takeAgency(room);
         room.amount = {};
-        takeArrangements(sets_.arrangements,
-                         customerIs(request_.hotel, numberOf(guest, "NumeroProgressivo")), room,
-                         true);
+        takeArrangements(sets_.arrangements, customerIs(request_.hotel, customerOf(guest, room)),
+                         room, true);
         for (const char* leader : {"CodiceCapoGruppo", "CodiceCapoFamiglia"}) {
-            const double code = numberOf(guest, leader);
+            const double code = codeOf(guest, {room.number, "Scheda_Cliente", leader});
             if (room.arrangement.empty() && code > 0) {
                 takeArrangements(sets_.arrangements, customerIs(request_.hotel, code), room, false);
             }
         }
     }
 
-    void takeAgency(RoomValues& room, const db::Value& code) {
-        if (code.isNull()) {
+    void takeAgency(RoomValues& room) {
+        const msg::FieldPlace place{room.number, "Scheda_Cliente", "CodiceAgenzia"};
+        if (sets_.guests.field(place.field).isNull()) {
             return;
         }
         sets_.agencies.findFirst(hotelIs(request_.hotel) +
-                                 " and Codice = " + decimalText(code.toNumber()));
+                                 " and Codice = " + decimalText(codeOf(sets_.guests, place)));
         if (!sets_.agencies.noMatch() && room.agency.empty()) {
             room.agency = textOf(sets_.agencies, "RagioneSociale");
         }
@@ -249,7 +249,8 @@ class BoardRun {
         }
         db::RecordSet& reservation = sets_.reservations;
         reservation.findFirst(hotelIs(request_.hotel) + " and NumeroPrenotazione = " +
-                              decimalText(numberOf(booked, "NumeroPrenotazione")));
+                              decimalText(codeOf(booked, {room.number, "Camere_Prenotazione",
+                                                          "NumeroPrenotazione"})));
         if (reservation.noMatch() || !filter_.matches(textOf(reservation, "Ditta")) ||
             !isShownReservation(textOf(reservation, "TipoPrenotazione"))) {
             return;

@@ -99,7 +99,7 @@ void takeCard(CardWalk& walk, RoomValues& room) {
     countStay(historyFlags(arrival, departure, walk.referenceKey), partyHead, walk.run.totals(),
               room.state);
     takeStay(room, std::move(arrival), std::move(departure), textOf(card, "Commento"));
-    const double customer = numberOf(card, "NumeroProgressivo");
+    const double customer = customerOf(card, room);
     if (partyHead) {
         room.amount = {};
         takeArrangements(walk.sets.arrangements, customerIs(walk.hotel, customer), room, true);

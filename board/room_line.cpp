@@ -110,7 +110,8 @@ bool CompanyFilter::keeps(db::RecordSet& companies, std::int16_t hotel,
     }
     const std::string room = textOf(guest, "NumeroCamera");
     const double member = numberOf(guest, "NumeroComponente");
-    companies.findFirst(customerIs(hotel, numberOf(guest, "NumeroProgressivo")));
+    companies.findFirst(
+        customerIs(hotel, codeOf(guest, {room, "Scheda_Cliente", "NumeroProgressivo"})));
     if (companies.noMatch()) {
         return room == lastRoom_ && member > 1;
     }
@@ -121,6 +122,10 @@ bool CompanyFilter::keeps(db::RecordSet& companies, std::int16_t hotel,
         lastRoom_ = room;
     }
     return true;
+}
+
+double customerOf(const db::RecordSet& card, const RoomValues& room) {
+    return codeOf(card, {room.number, "Scheda_Cliente", "NumeroProgressivo"});
 }
 
 void takeStay(RoomValues& room, std::string arrival, std::string departure, std::string notes) {

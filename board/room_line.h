@@ -53,6 +53,9 @@ class CompanyFilter {
     std::string lastRoom_;
 };
 
+// The customer code (NumeroProgressivo) of a guest card of the room.
+double customerOf(const db::RecordSet& card, const RoomValues& room);
+
 // The arrival date, departure date and notes of the room, each taken only when still empty.
 void takeStay(RoomValues& room, std::string arrival, std::string departure, std::string notes);
 // A counted guest's name in place guests - 1; the eleventh and later have no place.

@@ -146,6 +146,12 @@ std::string badCount(const FieldPlace& place, std::string_view value, long long 
            std::to_string(most) + ")";
 }
 
+std::string badCode(const FieldPlace& place, std::string_view value) {
+    return roomPrefix(place.room) + "il campo " + std::string(place.field) + " di " +
+           std::string(place.table) + " vale " + inQuotes(value) +
+           ", che non è un codice valido (un numero)";
+}
+
 std::string badAmount(const FieldPlace& place, std::string_view value) {
     return roomPrefix(place.room) + "il campo " + std::string(place.field) + " di " +
            std::string(place.table) + " vale " + inQuotes(value) +

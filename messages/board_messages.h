@@ -66,6 +66,8 @@ struct FieldPlace {
 };
 // A count (persons) that is negative, fractional, not a number or too large.
 std::string badCount(const FieldPlace& place, std::string_view value, long long most);
+// A code used to find a record (customer, agency, reservation) that is not a number.
+std::string badCode(const FieldPlace& place, std::string_view value);
 // An amount that is not a number or beyond the range of amounts.
 std::string badAmount(const FieldPlace& place, std::string_view value);
 // The amounts of a room add up beyond the range of amounts.

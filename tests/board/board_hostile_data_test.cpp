@@ -141,6 +141,18 @@ TEST_F(HostileDataTest, PersonsThatAreNoCountStopTheRunNamingRoomFieldAndValue) 
     }
 }
 
+TEST_F(HostileDataTest, ACodeThatIsNoNumberStopsTheRunInsteadOfMakingBadCriteria) {
+    const std::string message =
+        refusal({{{"NumeroProgressivo", db::Value::real(HUGE_VAL)}}, {}, {}});
+    EXPECT_EQ(message.rfind("Camera 101: il campo NumeroProgressivo di Scheda_Cliente vale \"", 0),
+              0u)
+        << message;
+    EXPECT_NE(message.find("che non è un codice valido"), std::string::npos) << message;
+    EXPECT_NE(refusal({{}, {}, {{"NumeroPrenotazione", db::Value::real(-HUGE_VAL)}}})
+                  .find("Camera 102: il campo NumeroPrenotazione di Camere_Prenotazione"),
+              std::string::npos);
+}
+
 TEST_F(HostileDataTest, AmountsThatOverflowTheirSumStopTheRun) {
     EXPECT_EQ(refusal({{}, {5e14, 5e14}, {}}, true),
               "Camera 101: la somma degli importi ImportoTotale di Arrangiamento supera il massimo "
