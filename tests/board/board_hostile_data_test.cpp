@@ -209,6 +209,29 @@ TEST_F(HostileDataTest, TextsBeyondTheCodePageAreReadable) {
     EXPECT_EQ(boardProblem(board()), "");
 }
 
+// The terminal view draws the frame only where the grid has it.
+TEST_F(HostileDataTest, TheTerminalViewKeepsLettersThatShareAFramesByte) {
+    newFolder();
+    OneRoomHotel hotel;
+    hotel.hotelName = "HOTEL CITTÀ";
+    hotel.guest = {{"NomeCliente", "CITTÀ ÚÄ"}};
+    write(data_, hotel);
+    std::vector<std::string> words = {"planora", "board",      "--hotel", "1",      "--tableau",
+                                      "1",       "--from",     "1",       "--to",   "999",
+                                      "--date",  "08/12/2026", "--show",  "--data", data_.string()};
+    std::vector<char*> argv;
+    for (std::string& word : words) {
+        argv.push_back(word.data());
+    }
+    std::ostringstream out, err;
+    ASSERT_EQ(cli::run(static_cast<int>(argv.size()), argv.data(), out, err), 0) << err.str();
+    const std::string shown = out.str();
+    EXPECT_EQ(shown.rfind(" Hotel : HOTEL CITTÀ ", 0), 0u) << shown;
+    EXPECT_NE(shown.find("│101   │DOP   │CITTÀ ÚÄ "), std::string::npos) << shown;
+    EXPECT_EQ(shown.find("CITT└"), std::string::npos) << shown;
+    EXPECT_NE(shown.find("└──────┴"), std::string::npos) << "the frame is still drawn";
+}
+
 // The command line: the warning on standard error, the board written, status 0.
 TEST_F(HostileDataTest, TheCommandLinePrintsWarningsOnStandardError) {
     newFolder();

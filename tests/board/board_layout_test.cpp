@@ -71,6 +71,16 @@ TEST(BoardFrame, FieldTextsAreConvertedCutAndTrimmed) {
     EXPECT_TRUE(grid::isBlank(grid::blankRow(), grid::kNome));
 }
 
+TEST(BoardFrame, EveryControlCharacterIsOneBlank) {
+    // C0 (NUL included), DEL and C1 (NEL, CSI), which a printer or a terminal would obey.
+    const std::string controls =
+        std::string("A\0B", 3) + "\r\n\t\x1B\x0C\x7F" + "\u0085\u009B" + "Z";
+    EXPECT_EQ(grid::boardText(controls), "A B" + std::string(8, ' ') + "Z");
+    EXPECT_EQ(grid::cutTrim("\tROSSI\r\n", 25), "ROSSI");
+    // The letters around them keep their code page bytes.
+    EXPECT_EQ(grid::boardText("\u0085CITTÀ\u009F"), " CITT\xC0 ");
+}
+
 const LocalDateTime kNow{2026, 3, 4, 7, 5, 59};
 
 TEST(BoardFrame, FrameBytesAreFrameOnlyWhereTheGridDrawsIt) {
