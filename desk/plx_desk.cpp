@@ -275,9 +275,12 @@ void PlxDesk::buildBoard(const board::BoardRequest& request) {
 void PlxDesk::closeEvent(QCloseEvent* event) {
     if (!unloaded_) {
         unloaded_ = true;
-        for (db::Database& database : databases_) {
-            database.close();
-        }
+        // The program ends after this whatever happens: a failure to close is shown, not thrown.
+        dialog::showingFailures([this] {
+            for (db::Database& database : databases_) {
+                database.close();
+            }
+        });
         emit unloaded();
     }
     QWidget::closeEvent(event);

@@ -123,9 +123,15 @@ void MsgBox_Form::fill(const QString& message, std::int16_t buttons, const QStri
 }
 
 void MsgBox_Form::pressed(int index) {
-    const auto caption = buttons_[static_cast<std::size_t>(index)]->text().toStdString();
-    if (const auto code = answerFor(index, caption)) {
-        answer_ = code;
+    // A handler must not throw into Qt's event loop; the dialog closes whatever happens, and
+    // without an answer the previous one stays.
+    try {
+        const auto caption = buttons_[static_cast<std::size_t>(index)]->text().toStdString();
+        if (const auto code = answerFor(index, caption)) {
+            answer_ = code;
+        }
+    } catch (...) {
+        answer_.reset();
     }
     accept();
 }
