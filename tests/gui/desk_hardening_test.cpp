@@ -61,29 +61,14 @@ void writeHotel(const std::filesystem::path& folder) {
     data.finish();
 }
 
-class DeskHardeningTest : public ::testing::Test {
+// The fixture's window over the hotel above, with a clock that fails on demand.
+class DeskHardeningTest : public testing::DeskTest {
   protected:
     void SetUp() override { writeHotel(folder_.path()); }
-
-    std::unique_ptr<PlxDesk> openDesk() {
-        auto window = std::make_unique<PlxDesk>(folder_.path(), clock_);
-        window->show();
-        window->activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(window.get()));
-        EXPECT_TRUE(window->activate());
-        QCoreApplication::processEvents();
-        return window;
-    }
-
-    static void pressStampa(PlxDesk& window) {
-        QTest::mouseClick(window.stampaButton(), Qt::LeftButton);
-        EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
-    }
-
+    std::unique_ptr<PlxDesk> openDesk() { return DeskTest::openDesk(&failing_); }
     std::filesystem::path boardFile() const { return folder_.path() / "FD"; }
 
-    testing::TempFolder folder_;
-    FailingClock clock_;
+    FailingClock failing_;
 };
 
 TEST_F(DeskHardeningTest, FailuresOfAnyKindInStampaAreShownAndTheWindowGoesOn) {
@@ -98,7 +83,7 @@ TEST_F(DeskHardeningTest, FailuresOfAnyKindInStampaAreShownAndTheWindowGoesOn) {
         {std::make_exception_ptr(std::out_of_range("vector::at")), "Errore imprevisto: vector::at"},
     };
     for (const auto& [failure, text] : failures) {
-        clock_.failWith(failure);
+        failing_.failWith(failure);
         DialogDriver driver;
         pressStampa(*window);
         ASSERT_EQ(driver.shown().size(), 1u) << text.toStdString();
@@ -108,7 +93,7 @@ TEST_F(DeskHardeningTest, FailuresOfAnyKindInStampaAreShownAndTheWindowGoesOn) {
         EXPECT_FALSE(std::filesystem::exists(boardFile()));
     }
     // The same window builds the board once nothing fails any more.
-    clock_.failWith(nullptr);
+    failing_.failWith(nullptr);
     DialogDriver driver;
     pressStampa(*window);
     EXPECT_EQ(driver.titles(), std::vector<QString>{"Tableau"});
@@ -117,7 +102,7 @@ TEST_F(DeskHardeningTest, FailuresOfAnyKindInStampaAreShownAndTheWindowGoesOn) {
 
 TEST_F(DeskHardeningTest, AFailureOnEnterIsShownAndTheFieldStaysUsable) {
     auto window = openDesk();
-    clock_.failWith(std::make_exception_ptr(std::bad_alloc()));
+    failing_.failWith(std::make_exception_ptr(std::bad_alloc()));
     DialogDriver driver;
     QLineEdit* date = window->field(EntryField::ReferenceDate);
     date->setFocus();
@@ -126,7 +111,7 @@ TEST_F(DeskHardeningTest, AFailureOnEnterIsShownAndTheFieldStaysUsable) {
     EXPECT_TRUE(QTest::qWaitForWindowActive(window.get()));
     ASSERT_EQ(driver.titles(), std::vector<QString>{"Errore"});
     EXPECT_TRUE(window->isVisible());
-    clock_.failWith(nullptr);
+    failing_.failWith(nullptr);
     QTest::keyClick(date, Qt::Key_Return);
     EXPECT_TRUE(QTest::qWaitForWindowActive(window.get()));
     EXPECT_EQ(driver.titles().back(), "Data errata!");
