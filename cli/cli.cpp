@@ -8,6 +8,7 @@
 #include "cli/arguments.h"
 #include "cli/commands.h"
 #include "cli/print_commands.h"
+#include "messages/cli_messages.h"
 
 namespace planora::cli {
 
@@ -56,15 +57,14 @@ int run(int argc, char** argv, std::ostream& out, std::ostream& err) {
         return added->second(rest, out, err);
     }
     if (command == "pdf" || command == "print") {
-        err << "planora: il comando " << command
-            << " stampa attraverso Qt e questo programma è stato compilato senza Qt\n";
+        err << "planora: " << msg::commandNeedsQt(command) << '\n';
         return kExitFailure;
     }
     if (command == "--data") {
-        err << "planora: this build has no main window\n";
+        err << "planora: " << msg::noWindowInThisBuild() << '\n';
         return kExitUsage;
     }
-    err << "planora: unknown command " << command << "\n\n" << kMainUsage;
+    err << "planora: " << msg::unknownCommand(command) << "\n\n" << kMainUsage;
     return kExitUsage;
 }
 

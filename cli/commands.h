@@ -18,7 +18,8 @@ int demoCommand(const std::vector<std::string>& args, std::ostream& out, std::os
 int emailCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 // Runs the body of a command: a UsageError prints the message and the command's usage (exit
-// 2), a planora::Error or a file system failure "planora: <message>" (exit 1).
+// 2); any other failure, a planora::Error or whatever a library throws (memory, files),
+// "planora: <message>" (exit 1).
 int guarded(const std::string& command, const char* usage, std::ostream& err,
             const std::function<int()>& body);
 

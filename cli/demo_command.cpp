@@ -4,7 +4,7 @@
 #include "board/clock.h"
 #include "cli/arguments.h"
 #include "cli/commands.h"
-#include "db/error.h"
+#include "messages/cli_messages.h"
 #include "tools/demo/demo_hotel.h"
 #include "tools/demo/hotel_schema.h"
 
@@ -30,23 +30,21 @@ demo::DemoSize sizeFrom(const Arguments& args) {
 
 int runDemo(const Arguments& args, std::ostream& out, std::ostream& err) {
     if (args.positional().size() != 1) {
-        throw UsageError(args.positional().empty() ? "the data folder DIR is missing"
-                                                   : "only one data folder may be given");
+        throw UsageError(args.positional().empty() ? msg::dataFolderMissing()
+                                                   : msg::oneDataFolderOnly());
     }
     const std::filesystem::path folder = args.positional().front();
     const demo::DemoSize size = sizeFrom(args);
     const auto existing = demo::existingDatabaseFiles(folder);
     if (!existing.empty() && !args.has("--force")) {
-        err << "planora: " << folder.string() << " already holds "
-            << existing.front().filename().string() << " and other database files; use --force"
-            << " to replace them\n";
+        err << "planora: " << msg::dataFolderHoldsDatabases(folder, existing.front()) << '\n';
         return kExitFailure;
     }
     for (const auto& file : existing) {
         std::filesystem::remove(file);
     }
     demo::writeDemoHotel(folder, size, board::SystemClock());
-    out << "Demo hotel written to " << folder.string() << '\n';
+    out << msg::demoWritten(folder) << '\n';
     return kExitOk;
 }
 

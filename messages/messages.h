@@ -16,6 +16,10 @@ std::string shown(const std::filesystem::path& path);
 // an unusual one falls back to the C library's text with its number.
 std::string systemReason(int errnum);
 
+// A value as it can be shown on one line: control characters written as escapes ("\n",
+// "\x1B").
+std::string printable(std::string_view value);
+
 // --- Files the program writes or looks up ---
 std::string cannotCreateTemporary(const std::filesystem::path& folder, int errnum);
 std::string cannotWriteFile(const std::filesystem::path& file, int errnum);
@@ -23,6 +27,8 @@ std::string cannotReplaceFile(const std::filesystem::path& file, int errnum);
 std::string notARegularFile(const std::filesystem::path& path);
 std::string cannotReadFile(const std::filesystem::path& file, int errnum);
 std::string cannotListFolder(const std::filesystem::path& folder, int errnum);
+// The board file is read before it has been written.
+std::string boardFileMissing(const std::filesystem::path& file);
 
 // --- The station code ---
 std::string badStationCode(std::string_view variable, std::string_view value);

@@ -20,11 +20,6 @@ std::string mailTitle() {
     return "Invio e-mail";
 }
 
-std::string boardFileMissing(const std::filesystem::path& file) {
-    return "Il file del tableau " + quoted(file) +
-           " non esiste: crearlo prima con \"Stampa\" nella finestra principale";
-}
-
 std::string mailProgramNotFound(std::string_view program,
                                 const std::filesystem::path& besideFolder) {
     return "Il programma di posta '" + std::string(program) +

@@ -12,7 +12,6 @@ std::string previewTitle();
 // The title of the notices about handing the board to the mail program.
 std::string mailTitle();
 
-std::string boardFileMissing(const std::filesystem::path& file);
 std::string mailProgramNotFound(std::string_view program,
                                 const std::filesystem::path& besideFolder);
 std::string cannotStartMailProgram(const std::filesystem::path& program, int errnum);

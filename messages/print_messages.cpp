@@ -56,11 +56,6 @@ std::string commandByteOutOfRange(std::string_view field, int tipoStampa, int gr
            std::to_string(tipoStampa) + ") non è un byte da inviare alla stampante (0-255)";
 }
 
-std::string boardFileMissing(const std::filesystem::path& file) {
-    return "Il file del tableau " + quoted(file) +
-           " non esiste: preparare prima il tableau con \"Stampa\"";
-}
-
 std::string noTarget(std::string_view destination) {
     return "La destinazione di stampa " + quoted(destination) +
            " non indica dove stampare: il campo Linea in Stampanti è vuoto e non è stata scelta "

@@ -20,7 +20,6 @@ std::string destinationNotFound(std::string_view destination);
 std::string commandByteOutOfRange(std::string_view field, int tipoStampa, int group, int value);
 
 // --- The board file ---
-std::string boardFileMissing(const std::filesystem::path& file);
 
 // --- Raw targets ---
 std::string noTarget(std::string_view destination);

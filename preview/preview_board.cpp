@@ -5,23 +5,10 @@
 #include "db/error.h"
 #include "files/safe_writer.h"
 #include "files/station.h"
+#include "messages/messages.h"
 #include "messages/preview_messages.h"
 
 namespace planora::preview {
-
-namespace {
-
-std::filesystem::path existingBoard(const std::filesystem::path& folder,
-                                    std::string_view stationCode) {
-    std::filesystem::path file = files::boardFilePath(folder, stationCode);
-    std::error_code ignored;
-    if (!std::filesystem::is_regular_file(file, ignored)) {
-        throw Error(msg::boardFileMissing(file));
-    }
-    return file;
-}
-
-}  // namespace
 
 BoardPages PreviewBoard::read(const std::filesystem::path& file) {
     std::error_code ignored;
@@ -32,7 +19,7 @@ BoardPages PreviewBoard::read(const std::filesystem::path& file) {
 }
 
 PreviewBoard::PreviewBoard(const std::filesystem::path& dataFolder, std::string_view stationCode)
-    : file_(existingBoard(dataFolder, stationCode)), pages_(read(file_)) {}
+    : file_(files::existingBoardFile(dataFolder, stationCode)), pages_(read(file_)) {}
 
 void PreviewBoard::firstPage() {
     pages_.loadPage(BoardPages::kFirstPageLimit);

@@ -8,16 +8,6 @@
 
 namespace planora::print {
 
-std::filesystem::path existingBoardFile(const std::filesystem::path& folder,
-                                        std::string_view stationCode) {
-    const std::filesystem::path file = files::boardFilePath(folder, stationCode);
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(file, error)) {
-        throw Error(msg::boardFileMissing(file));
-    }
-    return file;
-}
-
 std::vector<std::string> readBoardLines(const std::filesystem::path& boardFile) {
     return splitLines(files::readFile(boardFile));
 }

@@ -4,6 +4,7 @@
 #include "board/encoding.h"
 #include "files/no_case.h"
 #include "files/safe_writer.h"
+#include "files/station.h"
 #include "print/board_lines.h"
 #include "print/settings_text.h"
 
@@ -137,7 +138,7 @@ std::filesystem::path ConvertiXLS(const std::filesystem::path& boardFile,
 
 std::filesystem::path exportCsv(const std::filesystem::path& dataFolder,
                                 std::string_view stationCode) {
-    const std::filesystem::path board = existingBoardFile(dataFolder, stationCode);
+    const std::filesystem::path board = files::existingBoardFile(dataFolder, stationCode);
     const std::filesystem::path csv = files::fileNoCase(dataFolder, csvFileName(stationCode));
     return ConvertiXLS(board, csv, readCsvMarks(dataFolder));
 }

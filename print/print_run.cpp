@@ -1,5 +1,6 @@
 #include "print/print_run.h"
 
+#include "files/station.h"
 #include "print/board_lines.h"
 
 namespace planora::print {
@@ -7,7 +8,8 @@ namespace planora::print {
 PrintJob preparePrint(const PrintContext& context, const PrintOptions& options,
                       const Environment& environment) {
     PrintJob job{context, options, readPrintSettings(context, options, environment), {}};
-    job.boardLines = readBoardLines(existingBoardFile(context.dataFolder, context.stationCode));
+    job.boardLines =
+        readBoardLines(files::existingBoardFile(context.dataFolder, context.stationCode));
     return job;
 }
 

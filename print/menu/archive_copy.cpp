@@ -6,6 +6,7 @@
 #include "db/error.h"
 #include "files/no_case.h"
 #include "files/safe_writer.h"
+#include "files/station.h"
 #include "messages/messages.h"
 #include "print/board_lines.h"
 
@@ -31,7 +32,7 @@ fs::path archiveCopyPath(const fs::path& dataFolder, std::string_view stationCod
 
 void writeArchiveCopy(const fs::path& dataFolder, std::string_view stationCode,
                       const fs::path& copy) {
-    const fs::path board = existingBoardFile(dataFolder, stationCode);
+    const fs::path board = files::existingBoardFile(dataFolder, stationCode);
     std::error_code error;
     fs::create_directory(copy.parent_path(), error);
     if (error) {

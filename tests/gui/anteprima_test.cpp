@@ -11,6 +11,7 @@
 
 #include "board/builder.h"
 #include "dialog_driver.h"
+#include "messages/messages.h"
 #include "messages/preview_messages.h"
 #include "preview/process.h"
 #include "preview/screen_text.h"

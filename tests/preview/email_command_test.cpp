@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "cli/cli.h"
+#include "messages/messages.h"
 #include "messages/preview_messages.h"
 #include "preview/mail_handoff.h"
 #include "preview/process.h"

@@ -4,6 +4,7 @@
 
 #include <cerrno>
 
+#include "messages/messages.h"
 #include "messages/postex_messages.h"
 #include "messages/preview_messages.h"
 

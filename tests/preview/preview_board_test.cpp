@@ -5,6 +5,7 @@
 #include <string>
 
 #include "db/error.h"
+#include "messages/messages.h"
 #include "messages/preview_messages.h"
 #include "preview/preview_board.h"
 #include "preview/screen_text.h"

@@ -155,7 +155,7 @@ TEST_F(PrintFolderTest, AMissingBoardIsReportedAndNothingWritten) {
     } catch (const Error& error) {
         EXPECT_EQ(std::string(error.what()),
                   "Il file del tableau '" + (folder_ / "FD9").string() +
-                      "' non esiste: preparare prima il tableau con \"Stampa\"");
+                      "' non esiste: crearlo prima con \"Stampa\" nella finestra principale");
     }
     EXPECT_FALSE(std::filesystem::exists(folder_ / "fd9.csv"));
 }

@@ -151,7 +151,7 @@ TEST_F(MenuStampaTest, FailuresAreShownAndTheMenuStays) {
     ASSERT_EQ(driver.titles(), (std::vector<QString>{"Stampa", "Stampa"}));
     EXPECT_EQ(driver.shown()[0].text.toStdString(),
               "Il file del tableau '" + (folder_ / "FD").string() +
-                  "' non esiste: preparare prima il tableau con \"Stampa\"");
+                  "' non esiste: crearlo prima con \"Stampa\" nella finestra principale");
     EXPECT_TRUE(driver.shown()[1].text.startsWith("La copia d'archivio del tableau"));
     EXPECT_FALSE(std::filesystem::exists(folder_ / "laser.prn"));
     EXPECT_TRUE(urls_.opened().empty());
