@@ -118,9 +118,15 @@ void expectSameAsExport(const std::string& file, const std::string& tableName) {
     EXPECT_EQ(mismatches, 0);
 }
 
-class AccessBackendExport : public ::testing::Test {
+using AccessBackend = test::AccessSamples;
+
+class AccessBackendExport : public test::AccessSamples {
   protected:
     void SetUp() override {
+        AccessSamples::SetUp();
+        if (IsSkipped()) {
+            return;
+        }
         if (!test::haveMdbTools()) {
             GTEST_SKIP() << "mdb-export is not installed: nothing to compare with";
         }
@@ -205,7 +211,7 @@ TEST_F(AccessBackendExport, NumbersReadTheSameUnderAnItalianLocale) {
     expectSameAsExport("mdbtestdata/nwind.mdb", "Products");
 }
 
-TEST(AccessBackend, ColumnTypesFollowTheAccessTypes) {
+TEST_F(AccessBackend, ColumnTypesFollowTheAccessTypes) {
     const auto table = openAccessBackend(fixture("jackcess/testV1997.mdb"))->loadTable("Table1");
     std::vector<ColumnType> types;
     for (const auto& column : table->columns()) {
@@ -228,7 +234,7 @@ TEST(AccessBackend, ColumnTypesFollowTheAccessTypes) {
     EXPECT_FALSE(categories->value(0, *description).asText().empty());
 }
 
-TEST(AccessBackend, DatesKeepTheirFourDigitYears) {
+TEST_F(AccessBackend, DatesKeepTheirFourDigitYears) {
     const auto table =
         openAccessBackend(fixture("mdbtestdata/DateTestDatabase.mdb"))->loadTable("DateTest");
     const auto label = table->columnIndex("LongTextCol");
@@ -246,7 +252,7 @@ TEST(AccessBackend, DatesKeepTheirFourDigitYears) {
     EXPECT_EQ(yearOf["Hello"], 2021);
 }
 
-TEST(AccessBackend, TablesAreFoundWithoutRegardToCase) {
+TEST_F(AccessBackend, TablesAreFoundWithoutRegardToCase) {
     const auto backend = openAccessBackend(fixture("mdbtestdata/nwind.mdb"));
     const auto orders = backend->loadTable("ORDERS");
     EXPECT_EQ(orders->name(), "Orders");
@@ -255,7 +261,7 @@ TEST(AccessBackend, TablesAreFoundWithoutRegardToCase) {
     EXPECT_EQ(backend->loadTable("UMSÄTZE")->name(), "Umsätze");
 }
 
-TEST(AccessBackend, LargeFilesAreReadTableByTable) {
+TEST_F(AccessBackend, LargeFilesAreReadTableByTable) {
     AccessReadLimits limits;
     limits.readAllTablesUpToFileBytes = 0;
     const auto backend = openAccessBackend(fixture("mdbtestdata/nwind.mdb"), limits);
@@ -264,11 +270,11 @@ TEST(AccessBackend, LargeFilesAreReadTableByTable) {
     EXPECT_EQ(backend->loadTable("Orders")->rowCount(), 830u);
 }
 
-TEST(AccessBackend, AnEmptyDatabaseHasNoTables) {
+TEST_F(AccessBackend, AnEmptyDatabaseHasNoTables) {
     EXPECT_TRUE(openAccessBackend(fixture("jackcess/adox_jet4.mdb"))->tableNames().empty());
 }
 
-TEST(AccessBackend, FailuresNameTheFileAndTable) {
+TEST_F(AccessBackend, FailuresNameTheFileAndTable) {
     const auto file = fixture("jackcess/testV1997.mdb");
     const auto missingTable =
         testing::errorMessage([&] { openAccessBackend(file)->loadTable("Prenotazioni"); });

@@ -121,7 +121,9 @@ Result readVariant(const std::filesystem::path& file, const AccessReadLimits& li
     return result;
 }
 
-TEST(AccessDamagedFiles, EveryDamagedCopyReadsOrFailsCleanly) {
+using AccessDamagedFiles = test::AccessSamples;
+
+TEST_F(AccessDamagedFiles, EveryDamagedCopyReadsOrFailsCleanly) {
     // Mostly Jet 3 files, on which libmdb fails most.
     static const Sample samples[] = {
         {"jackcess/testV1997.mdb", 560, 1997},
