@@ -17,6 +17,9 @@
 #include <cstring>
 #include <thread>
 
+#include "messages/db_messages.h"
+#include "messages/messages.h"
+
 namespace planora::db::access {
 
 namespace {
@@ -219,7 +222,7 @@ std::string mebibytes(std::size_t bytes) {
 IsolatedRun runIsolated(const std::function<void(int fd)>& reader, const AccessReadLimits& limits) {
     int fds[2];
     if (pipe2(fds, O_CLOEXEC) != 0) {
-        return {{}, Fault::CannotStart, std::strerror(errno)};
+        return {{}, Fault::CannotStart, msg::systemReason(errno)};
     }
     const pid_t self = getpid();
     const pid_t pid = fork();
@@ -227,7 +230,7 @@ IsolatedRun runIsolated(const std::function<void(int fd)>& reader, const AccessR
         const int error = errno;
         close(fds[0]);
         close(fds[1]);
-        return {{}, Fault::CannotStart, std::strerror(error)};
+        return {{}, Fault::CannotStart, msg::systemReason(error)};
     }
     if (pid == 0) {
         close(fds[0]);
@@ -243,27 +246,25 @@ IsolatedRun runIsolated(const std::function<void(int fd)>& reader, const AccessR
 }
 
 std::string describeFault(Fault fault, const std::string& detail, const AccessReadLimits& limits) {
-    const std::string damaged = "the file seems damaged ";
     switch (fault) {
         case Fault::None:
             return {};
         case Fault::CannotStart:
-            return "no reader process could be started (" + detail + ")";
+            return detail;
         case Fault::Crashed:
-            return damaged + "(the reader crashed)";
+            return msg::readerCrashed();
         case Fault::TimedOut:
-            return damaged + "(the reader took longer than " + duration(limits.timePerTable) + ")";
+            return msg::readerStalled(duration(limits.timePerTable));
         case Fault::OutOfMemory:
-            return damaged + "(the reader needed more than " + mebibytes(limits.readerMemoryBytes) +
-                   " of memory)";
+            return msg::readerOutOfMemory(mebibytes(limits.readerMemoryBytes));
         case Fault::TooMuchOutput:
-            return damaged + "(the reader sent more than " + mebibytes(limits.streamBytes) + ")";
+            return msg::readerTooMuchOutput(mebibytes(limits.streamBytes));
         case Fault::Malformed:
-            return damaged + "(the reader sent malformed data: " + detail + ")";
+            return msg::readerBadData(detail);
         case Fault::BrokenOff:
-            return damaged + "(the reader stopped before the end)";
+            return msg::readerStoppedEarly();
     }
-    return damaged;
+    return msg::readerCrashed();
 }
 
 }  // namespace planora::db::access

@@ -7,6 +7,8 @@
 #include "db/backend.h"
 #include "db/error.h"
 #include "db/quote.h"
+#include "messages/db_messages.h"
+#include "messages/messages.h"
 
 namespace planora::db {
 
@@ -20,6 +22,35 @@ struct FinalizeStatement {
 };
 using DatabaseHandle = std::unique_ptr<sqlite3, CloseDatabase>;
 using StatementHandle = std::unique_ptr<sqlite3_stmt, FinalizeStatement>;
+
+// How long a read waits for a database that another program holds locked.
+constexpr int kBusySeconds = 5;
+
+// SQLite's result code as the user should read it.
+std::string reasonOf(sqlite3* db, int rc) {
+    switch (rc & 0xff) {
+        case SQLITE_NOTADB:
+            return msg::notAnSqliteDatabase();
+        case SQLITE_CORRUPT:
+            return msg::databaseDamaged();
+        case SQLITE_NOMEM:
+            return msg::outOfMemory();
+        case SQLITE_BUSY:
+        case SQLITE_LOCKED:
+            return msg::databaseInUse(kBusySeconds);
+        case SQLITE_CANTOPEN:
+        case SQLITE_IOERR:
+        case SQLITE_PERM:
+        case SQLITE_AUTH:
+            if (const int errnum = db ? sqlite3_system_errno(db) : 0; errnum != 0) {
+                return msg::systemReason(errnum);
+            }
+            break;
+        default:
+            break;
+    }
+    return msg::sqliteError(rc, sqlite3_errstr(rc));
+}
 
 bool contains(const std::string& text, const char* part) {
     return text.find(part) != std::string::npos;
@@ -164,7 +195,7 @@ class SqliteBackend : public Backend {
                                        SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr);
         db_.reset(raw);
         if (rc != SQLITE_OK) {
-            fail("cannot be opened");
+            fail(rc);
         }
         // Reading the schema is the first access to the file: a file that is not a database,
         // or whose first page is damaged, fails here.
@@ -176,7 +207,7 @@ class SqliteBackend : public Backend {
                 reinterpret_cast<const char*>(sqlite3_column_text(statement.get(), 0)));
         }
         if (step != SQLITE_DONE) {
-            fail("cannot be read as an SQLite database");
+            fail(step);
         }
     }
 
@@ -202,19 +233,15 @@ class SqliteBackend : public Backend {
             loaded->endRow();
         }
         if (step != SQLITE_DONE) {
-            fail("is damaged", table);
+            fail(step, table);
         }
         loaded->shrinkToFit();
         return loaded;
     }
 
   private:
-    [[noreturn]] void fail(const std::string& what, const std::string& table = {}) const {
-        std::string message = "The database file '" + file_.string() + "' " + what;
-        if (!table.empty()) {
-            message += " (table '" + table + "')";
-        }
-        throw Error(message + ": " + (db_ ? sqlite3_errmsg(db_.get()) : "out of memory"));
+    [[noreturn]] void fail(int rc, const std::string& table = {}) const {
+        throw Error(msg::cannotReadDatabase(file_, table, reasonOf(db_.get(), rc)));
     }
 
     StatementHandle prepare(const std::string& text, const std::string& table = {}) const {
@@ -222,7 +249,7 @@ class SqliteBackend : public Backend {
         const int rc = sqlite3_prepare_v2(db_.get(), text.c_str(), -1, &raw, nullptr);
         StatementHandle statement(raw);
         if (rc != SQLITE_OK) {
-            fail("cannot be read", table);
+            fail(rc, table);
         }
         return statement;
     }
@@ -230,8 +257,8 @@ class SqliteBackend : public Backend {
     std::size_t rowCount(const std::string& table) const {
         StatementHandle statement =
             prepare("SELECT count(*) FROM " + quoteIdentifier(table), table);
-        if (sqlite3_step(statement.get()) != SQLITE_ROW) {
-            fail("is damaged", table);
+        if (const int step = sqlite3_step(statement.get()); step != SQLITE_ROW) {
+            fail(step, table);
         }
         return static_cast<std::size_t>(sqlite3_column_int64(statement.get(), 0));
     }
@@ -243,8 +270,7 @@ class SqliteBackend : public Backend {
                 return table;
             }
         }
-        throw Error("Table '" + std::string(name) + "' not found in the database file '" +
-                    file_.string() + "'");
+        throw Error(msg::tableNotFound(name, file_));
     }
 
     std::filesystem::path file_;

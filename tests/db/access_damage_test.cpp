@@ -88,10 +88,11 @@ bool contains(const std::string& text, const std::string& part) {
 }
 
 Outcome outcomeOf(const std::string& message) {
-    if (contains(message, "(the reader crashed)")) {
+    if (contains(message, "(il programma di lettura si è interrotto)")) {
         return Outcome::CrashCaught;
     }
-    if (contains(message, "(the reader took longer") || contains(message, "(the reader needed")) {
+    if (contains(message, "(il programma di lettura non è andato avanti") ||
+        contains(message, "(il programma di lettura ha chiesto")) {
         return Outcome::LimitCaught;
     }
     return Outcome::Error;

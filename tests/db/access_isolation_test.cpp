@@ -157,11 +157,20 @@ TEST_F(IsolatedReader, BadStreamsAreRecognised) {
 TEST(IsolatedReaderFaults, ReasonsTellTheUserTheFileSeemsDamaged) {
     const auto limits = quickLimits();
     EXPECT_EQ(describeFault(Fault::Crashed, "", limits),
-              "the file seems damaged (the reader crashed)");
-    EXPECT_EQ(describeFault(Fault::TimedOut, "", limits),
-              "the file seems damaged (the reader took longer than 500 ms)");
+              "il file sembra danneggiato (il programma di lettura si è interrotto)");
+    EXPECT_EQ(
+        describeFault(Fault::TimedOut, "", limits),
+        "il file sembra danneggiato (il programma di lettura non è andato avanti per 500 ms)");
     EXPECT_EQ(describeFault(Fault::OutOfMemory, "", limits),
-              "the file seems damaged (the reader needed more than 64 MiB of memory)");
+              "il file sembra danneggiato (il programma di lettura ha chiesto più di 64 MiB di "
+              "memoria)");
+    EXPECT_EQ(describeFault(Fault::TooMuchOutput, "", limits),
+              "il file sembra danneggiato (il programma di lettura ha mandato più di 4 MiB)");
+    EXPECT_EQ(describeFault(Fault::Malformed, "un messaggio è fuori posto", limits),
+              "il file sembra danneggiato (il programma di lettura ha mandato dati non validi: un "
+              "messaggio è fuori posto)");
+    EXPECT_EQ(describeFault(Fault::BrokenOff, "", limits),
+              "il file sembra danneggiato (il programma di lettura si è fermato prima della fine)");
     EXPECT_EQ(describeFault(Fault::None, "", limits), "");
 }
 
