@@ -1,5 +1,7 @@
 #include "db/access_backend.h"
 
+#include <unistd.h>
+
 #include <cerrno>
 #include <map>
 #include <optional>
@@ -7,7 +9,8 @@
 #include <utility>
 
 #include "db/access_isolation.h"
-#include "db/access_mdb_reader.h"
+#include "db/access_reader_program.h"
+#include "db/access_request.h"
 #include "db/error.h"
 #include "db/value.h"
 #include "messages/db_messages.h"
@@ -17,13 +20,21 @@ namespace planora::db {
 
 namespace {
 
-// An Access file read through libmdb in isolated reader processes (see access_isolation.h).
+// An Access file read by the reader program, a process of its own (see access_isolation.h).
 // Small files come back whole with the table list; other tables are read when first asked for.
 // Tables and table failures are kept for the life of the backend.
 class AccessBackend final : public Backend {
   public:
     AccessBackend(std::filesystem::path file, const AccessReadLimits& limits)
         : file_(std::move(file)), limits_(limits) {
+        if (limits_.readerProgram.empty()) {
+            const auto lookup = access::findReaderProgram(access::ReaderSearch::ofThisProcess());
+            if (!lookup.program) {
+                throw Error(msg::cannotOpenAccess(
+                    file_, msg::readerMissing(access::kReaderProgramName, lookup.searched)));
+            }
+            limits_.readerProgram = *lookup.program;
+        }
         access::ReadRequest request;
         request.allTables = smallEnoughToReadWhole();
         auto run = read(request);
@@ -67,13 +78,9 @@ class AccessBackend final : public Backend {
     }
 
     access::IsolatedRun read(const access::ReadRequest& request) const {
-        const auto& file = file_;
-        return access::runIsolated(
-            [&file, &request](int fd) {
-                access::StreamWriter out(fd);
-                access::readWithLibmdb(file, request, out);
-            },
-            limits_);
+        const access::ReaderInvocation invocation{::getpid(), file_, request};
+        return access::runIsolated({limits_.readerProgram, access::readerArguments(invocation)},
+                                   limits_);
     }
 
     std::string describe(const access::IsolatedRun& run) const {

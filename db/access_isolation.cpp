@@ -3,8 +3,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
-#include <sys/prctl.h>
-#include <sys/resource.h>
+#include <spawn.h>
 #include <sys/types.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -12,10 +11,12 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
-#include <clocale>
 #include <cstdio>
 #include <cstring>
 #include <thread>
+#include <utility>
+
+#include "db/access_request.h"
 
 #include "messages/db_messages.h"
 #include "messages/messages.h"
@@ -29,7 +30,6 @@ using Clock = std::chrono::steady_clock;
 // How often the parent looks at the child's memory while waiting for data.
 constexpr std::chrono::milliseconds watchInterval{20};
 constexpr std::size_t readChunkBytes = 64 * 1024;
-constexpr int writerFailedExit = 3;
 
 // Resident bytes of a process, 0 when unknown.
 std::size_t residentBytes(const char* statmPath) {
@@ -43,46 +43,87 @@ std::size_t residentBytes(const char* statmPath) {
     return got == 2 ? residentPages * static_cast<std::size_t>(sysconf(_SC_PAGESIZE)) : 0;
 }
 
-void closeDescriptorsExcept(int keep) {
-    if (keep > 3) {
-        close_range(3, static_cast<unsigned>(keep) - 1, 0);
+// The two ends of the reader's output, kept above the standard descriptors so that the
+// spawned program can take the write end as its standard output.
+class Pipe {
+  public:
+    Pipe() = default;
+    Pipe(const Pipe&) = delete;
+    Pipe& operator=(const Pipe&) = delete;
+    ~Pipe() {
+        closeWriteEnd();
+        if (read_ >= 0) {
+            close(read_);
+        }
     }
-    close_range(static_cast<unsigned>(keep) + 1, ~0u, 0);
-}
 
-// The child's setting: killed when we end (nobody else would stop a hung reader), no core
-// dumps, no terminal output (libmdb prints warnings, and the inherited stdio buffers must not
-// reach the parent's output), no other inherited descriptors, and the "C" locale so that
-// nothing libmdb prints depends on the parent's.
-int prepareChild(int writeFd, pid_t parent) {
-    prctl(PR_SET_PDEATHSIG, SIGKILL);
-    if (getppid() != parent) {
-        _exit(writerFailedExit);
+    bool open() {
+        int fds[2];
+        if (pipe2(fds, O_CLOEXEC) != 0) {
+            return false;
+        }
+        read_ = aboveStandard(fds[0]);
+        write_ = aboveStandard(fds[1]);
+        return read_ >= 0 && write_ >= 0;
     }
-    const rlimit noCore{0, 0};
-    setrlimit(RLIMIT_CORE, &noCore);
-    if (writeFd < 3) {
-        writeFd = fcntl(writeFd, F_DUPFD, 3);
+    int writeEnd() const { return write_; }
+    void closeWriteEnd() {
+        if (write_ >= 0) {
+            close(write_);
+            write_ = -1;
+        }
     }
-    const int devNull = open("/dev/null", O_RDWR);
-    for (int fd = 0; fd < 3; ++fd) {
-        dup2(devNull, fd);
-    }
-    closeDescriptorsExcept(writeFd);
-    std::setlocale(LC_ALL, "C");
-    std::setlocale(LC_NUMERIC, "C");
-    signal(SIGPIPE, SIG_DFL);
-    return writeFd;
-}
+    int releaseReadEnd() { return std::exchange(read_, -1); }
 
-[[noreturn]] void runChild(const std::function<void(int)>& reader, int writeFd, pid_t parent) {
-    const int fd = prepareChild(writeFd, parent);
-    try {
-        reader(fd);
-    } catch (...) {
-        _exit(writerFailedExit);
+  private:
+    static int aboveStandard(int fd) {
+        if (fd > STDERR_FILENO) {
+            return fd;
+        }
+        const int moved = fcntl(fd, F_DUPFD_CLOEXEC, STDERR_FILENO + 1);
+        close(fd);
+        return moved;
     }
-    _exit(0);
+
+    int read_ = -1;
+    int write_ = -1;
+};
+
+// The reader's setting: its standard output is the pipe, standard input and error /dev/null
+// (libmdb prints warnings), no other descriptor of this process, default signal dispositions
+// and no blocked signals whatever this process's threads have set. Returns 0 or an errno value.
+int spawnReader(const ReaderCommand& command, int writeFd, pid_t& pid) {
+    posix_spawn_file_actions_t actions;
+    posix_spawnattr_t attributes;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawnattr_init(&attributes);
+    posix_spawn_file_actions_adddup2(&actions, writeFd, STDOUT_FILENO);
+    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addclosefrom_np(&actions, STDERR_FILENO + 1);
+    sigset_t none, defaults;
+    sigemptyset(&none);
+    sigemptyset(&defaults);
+    for (int signal : {SIGPIPE, SIGINT, SIGTERM, SIGHUP, SIGCHLD}) {
+        sigaddset(&defaults, signal);
+    }
+    posix_spawnattr_setsigmask(&attributes, &none);
+    posix_spawnattr_setsigdefault(&attributes, &defaults);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+
+    std::vector<std::string> words;
+    words.push_back(command.program.filename().string());
+    words.insert(words.end(), command.arguments.begin(), command.arguments.end());
+    std::vector<char*> argv;
+    for (std::string& word : words) {
+        argv.push_back(word.data());
+    }
+    argv.push_back(nullptr);
+    const int result =
+        posix_spawn(&pid, command.program.c_str(), &actions, &attributes, argv.data(), environ);
+    posix_spawnattr_destroy(&attributes);
+    posix_spawn_file_actions_destroy(&actions);
+    return result;
 }
 
 // Waits for the child; kills it if it has not ended by `deadline`. Returns the wait status.
@@ -108,7 +149,6 @@ class ParentSide {
     ParentSide(pid_t pid, int readFd, const AccessReadLimits& limits)
         : pid_(pid), fd_(readFd), limits_(limits) {
         std::snprintf(statmPath_, sizeof statmPath_, "/proc/%d/statm", static_cast<int>(pid));
-        memoryLimit_ = residentBytes("/proc/self/statm") + limits.readerMemoryBytes;
     }
     ParentSide(const ParentSide&) = delete;
     ParentSide& operator=(const ParentSide&) = delete;
@@ -138,7 +178,7 @@ class ParentSide {
         const int status = reap(pid_, Clock::now() + limits_.timePerTable);
         reaped_ = true;
         if (out.fault == Fault::None) {
-            out.fault = judgeEnd(status);
+            out.fault = judgeEnd(status, out.detail);
         }
         out.result = decoder_.takeResult();
         return out;
@@ -156,7 +196,7 @@ class ParentSide {
                 return Fault::TimedOut;
             }
             if (now >= nextMemoryCheck) {
-                if (residentBytes(statmPath_) > memoryLimit_) {
+                if (residentBytes(statmPath_) > limits_.readerMemoryBytes) {
                     return Fault::OutOfMemory;
                 }
                 nextMemoryCheck = now + watchInterval;
@@ -184,13 +224,16 @@ class ParentSide {
             if (received > limits_.streamBytes) {
                 return Fault::TooMuchOutput;
             }
-            if (decoder_.feed(std::string_view(chunk.data(), static_cast<std::size_t>(n)))) {
-                deadline = Clock::now() + limits_.timePerTable;
-            }
+            decoder_.feed(std::string_view(chunk.data(), static_cast<std::size_t>(n)));
+            deadline = Clock::now() + limits_.timePerTable;  // data came: the reader goes on
         }
     }
 
-    Fault judgeEnd(int status) {
+    Fault judgeEnd(int status, std::string& detail) {
+        if (WIFEXITED(status) && WEXITSTATUS(status) == kReaderUsageExit) {
+            detail = msg::readerWrongArguments();
+            return Fault::CannotStart;
+        }
         if (WIFSIGNALED(status) || (WIFEXITED(status) && WEXITSTATUS(status) != 0)) {
             return Fault::Crashed;
         }
@@ -202,7 +245,6 @@ class ParentSide {
     int fd_;
     const AccessReadLimits& limits_;
     char statmPath_[32];
-    std::size_t memoryLimit_ = 0;
     bool reaped_ = false;
     StreamDecoder decoder_;
 };
@@ -219,25 +261,18 @@ std::string mebibytes(std::size_t bytes) {
 
 }  // namespace
 
-IsolatedRun runIsolated(const std::function<void(int fd)>& reader, const AccessReadLimits& limits) {
-    int fds[2];
-    if (pipe2(fds, O_CLOEXEC) != 0) {
-        return {{}, Fault::CannotStart, msg::systemReason(errno)};
+IsolatedRun runIsolated(const ReaderCommand& command, const AccessReadLimits& limits) {
+    Pipe pipe;
+    if (!pipe.open()) {
+        return {{}, Fault::CannotStart, msg::readerCannotStart(command.program, errno)};
     }
-    const pid_t self = getpid();
-    const pid_t pid = fork();
-    if (pid < 0) {
-        const int error = errno;
-        close(fds[0]);
-        close(fds[1]);
-        return {{}, Fault::CannotStart, msg::systemReason(error)};
+    pid_t pid = 0;
+    const int spawned = spawnReader(command, pipe.writeEnd(), pid);
+    pipe.closeWriteEnd();
+    if (spawned != 0) {
+        return {{}, Fault::CannotStart, msg::readerCannotStart(command.program, spawned)};
     }
-    if (pid == 0) {
-        close(fds[0]);
-        runChild(reader, fds[1], self);
-    }
-    close(fds[1]);
-    ParentSide parent(pid, fds[0], limits);
+    ParentSide parent(pid, pipe.releaseReadEnd(), limits);
     try {
         return parent.run();
     } catch (const ProtocolError& e) {

@@ -13,6 +13,7 @@ namespace planora::db::access {
 namespace {
 
 constexpr std::size_t flushThreshold = 64 * 1024;
+constexpr std::chrono::milliseconds flushInterval{100};
 // A damaged file may announce any row count; reserving is only a hint.
 constexpr std::uint64_t maxReservedRows = 100'000;
 constexpr std::uint8_t lastColumnType = static_cast<std::uint8_t>(ColumnType::Binary);
@@ -155,7 +156,8 @@ void StreamWriter::message(Tag tag, const std::string& payload) {
     buffer_.push_back(static_cast<char>(tag));
     putUnsigned(buffer_, payload.size(), 4);
     buffer_.append(payload);
-    if (buffer_.size() >= flushThreshold) {
+    if (buffer_.size() >= flushThreshold ||
+        std::chrono::steady_clock::now() - lastFlush_ >= flushInterval) {
         flush();
     }
 }
@@ -173,6 +175,7 @@ void StreamWriter::flush() {
         written += static_cast<std::size_t>(n);
     }
     buffer_.clear();
+    lastFlush_ = std::chrono::steady_clock::now();
 }
 
 void StreamWriter::tableNames(const std::vector<std::string>& names) {

@@ -1,4 +1,4 @@
-#include "db/access_mdb_reader.h"
+#include "db/reader/access_mdb_reader.h"
 
 // mdbtools.h includes glib.h inside extern "C", which C++ rejects: glib.h must come first.
 #include <glib.h>
