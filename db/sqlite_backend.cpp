@@ -7,50 +7,14 @@
 #include "db/backend.h"
 #include "db/error.h"
 #include "db/quote.h"
+#include "db/sqlite_open.h"
 #include "messages/db_messages.h"
-#include "messages/messages.h"
 
 namespace planora::db {
 
 namespace {
 
-struct CloseDatabase {
-    void operator()(sqlite3* db) const { sqlite3_close(db); }
-};
-struct FinalizeStatement {
-    void operator()(sqlite3_stmt* statement) const { sqlite3_finalize(statement); }
-};
-using DatabaseHandle = std::unique_ptr<sqlite3, CloseDatabase>;
-using StatementHandle = std::unique_ptr<sqlite3_stmt, FinalizeStatement>;
-
-// How long a read waits for a database that another program holds locked.
-constexpr int kBusySeconds = 5;
-
-// SQLite's result code as the user should read it.
-std::string reasonOf(sqlite3* db, int rc) {
-    switch (rc & 0xff) {
-        case SQLITE_NOTADB:
-            return msg::notAnSqliteDatabase();
-        case SQLITE_CORRUPT:
-            return msg::databaseDamaged();
-        case SQLITE_NOMEM:
-            return msg::outOfMemory();
-        case SQLITE_BUSY:
-        case SQLITE_LOCKED:
-            return msg::databaseInUse(kBusySeconds);
-        case SQLITE_CANTOPEN:
-        case SQLITE_IOERR:
-        case SQLITE_PERM:
-        case SQLITE_AUTH:
-            if (const int errnum = db ? sqlite3_system_errno(db) : 0; errnum != 0) {
-                return msg::systemReason(errnum);
-            }
-            break;
-        default:
-            break;
-    }
-    return msg::sqliteError(rc, sqlite3_errstr(rc));
-}
+using sqlite::StatementHandle;
 
 bool contains(const std::string& text, const char* part) {
     return text.find(part) != std::string::npos;
@@ -187,28 +151,9 @@ void appendCell(Table& table, sqlite3_stmt* statement, int column, ColumnType ty
 class SqliteBackend : public Backend {
   public:
     explicit SqliteBackend(std::filesystem::path file) : file_(std::move(file)) {
-        // Read-only but not "immutable": the hotel system may rewrite its files while the
-        // program runs, and SQLite's locking keeps a read from seeing a half-written change.
-        // No mutexes: a handle is used by one thread only.
-        sqlite3* raw = nullptr;
-        const int rc = sqlite3_open_v2(file_.string().c_str(), &raw,
-                                       SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr);
-        db_.reset(raw);
-        if (rc != SQLITE_OK) {
-            fail(rc);
-        }
-        // Reading the schema is the first access to the file: a file that is not a database,
-        // or whose first page is damaged, fails here.
-        StatementHandle statement = prepare(
-            "SELECT name FROM sqlite_master WHERE type IN ('table', 'view') ORDER BY rowid");
-        int step;
-        while ((step = sqlite3_step(statement.get())) == SQLITE_ROW) {
-            tables_.emplace_back(
-                reinterpret_cast<const char*>(sqlite3_column_text(statement.get(), 0)));
-        }
-        if (step != SQLITE_DONE) {
-            fail(step);
-        }
+        sqlite::OpenedDatabase opened = sqlite::openForReading(file_);
+        db_ = std::move(opened.handle);
+        tables_ = std::move(opened.tables);
     }
 
     const std::filesystem::path& file() const override { return file_; }
@@ -241,7 +186,7 @@ class SqliteBackend : public Backend {
 
   private:
     [[noreturn]] void fail(int rc, const std::string& table = {}) const {
-        throw Error(msg::cannotReadDatabase(file_, table, reasonOf(db_.get(), rc)));
+        throw Error(msg::cannotReadDatabase(file_, table, sqlite::reasonOf(db_.get(), rc)));
     }
 
     StatementHandle prepare(const std::string& text, const std::string& table = {}) const {
@@ -274,7 +219,7 @@ class SqliteBackend : public Backend {
     }
 
     std::filesystem::path file_;
-    DatabaseHandle db_;
+    sqlite::DatabaseHandle db_;
     std::vector<std::string> tables_;
 };
 
