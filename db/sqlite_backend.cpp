@@ -8,6 +8,7 @@
 #include "db/error.h"
 #include "db/quote.h"
 #include "db/sqlite_open.h"
+#include "db/text_encoding.h"
 #include "messages/db_messages.h"
 
 namespace planora::db {
@@ -106,46 +107,54 @@ Value realCell(double v, ColumnType type) {
     }
 }
 
-Value textCell(sqlite3_stmt* statement, int column, ColumnType type) {
-    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
-    const int bytes = sqlite3_column_bytes(statement, column);
+// The bytes of a text or blob cell, valid until the statement steps on.
+std::string_view bytesOf(sqlite3_stmt* statement, int column, int stored) {
+    const void* data = stored == SQLITE_TEXT ? sqlite3_column_text(statement, column)
+                                             : sqlite3_column_blob(statement, column);
+    const auto size = static_cast<std::size_t>(sqlite3_column_bytes(statement, column));
+    return data ? std::string_view(static_cast<const char*>(data), size) : std::string_view();
+}
+
+// A text or blob cell. Bytes that are not UTF-8 were written in the hotel's code page.
+Value textCell(std::string_view bytes, ColumnType type, Windows1252Decoder& decoder) {
     if (type == ColumnType::DateTime) {
         DateTime d;
-        if (parseDateTime(text, d)) {
+        if (parseDateTime(std::string(bytes).c_str(), d)) {
             return Value::dateTime(d);
         }
     }
-    return Value::text(std::string(text, static_cast<std::size_t>(bytes)));
+    return Value::text(asUtf8(bytes, decoder));
 }
 
-Value cellOf(sqlite3_stmt* statement, int column, int stored, ColumnType type) {
+Value cellOf(sqlite3_stmt* statement, int column, int stored, ColumnType type,
+             Windows1252Decoder& decoder) {
     switch (stored) {
         case SQLITE_INTEGER:
             return integerCell(sqlite3_column_int64(statement, column), type);
         case SQLITE_FLOAT:
             return realCell(sqlite3_column_double(statement, column), type);
         case SQLITE_TEXT:
-            return textCell(statement, column, type);
-        case SQLITE_BLOB: {
-            const auto* bytes = static_cast<const char*>(sqlite3_column_blob(statement, column));
-            const int size = sqlite3_column_bytes(statement, column);
-            return Value::text(std::string(bytes ? bytes : "", static_cast<std::size_t>(size)));
-        }
+        case SQLITE_BLOB:
+            return textCell(bytesOf(statement, column, stored), type, decoder);
         default:
             return Value();
     }
 }
 
 // Texts, the bulk of the hotel tables, go straight from SQLite's buffer into the table.
-void appendCell(Table& table, sqlite3_stmt* statement, int column, ColumnType type) {
+void appendCell(Table& table, sqlite3_stmt* statement, int column, ColumnType type,
+                Windows1252Decoder& decoder) {
     const int stored = sqlite3_column_type(statement, column);
     if (stored == SQLITE_TEXT && type != ColumnType::DateTime) {
-        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
-        const auto bytes = static_cast<std::size_t>(sqlite3_column_bytes(statement, column));
-        table.appendTextCell(std::string_view(text, bytes));
+        const std::string_view text = bytesOf(statement, column, stored);
+        if (isUtf8(text)) {
+            table.appendTextCell(text);
+        } else {
+            table.appendTextCell(decoder.toUtf8(text));
+        }
         return;
     }
-    table.appendCell(cellOf(statement, column, stored, type));
+    table.appendCell(cellOf(statement, column, stored, type, decoder));
 }
 
 class SqliteBackend : public Backend {
@@ -169,11 +178,13 @@ class SqliteBackend : public Backend {
                                columnTypeOf(sqlite3_column_decltype(statement.get(), c))});
         }
         auto loaded = std::make_shared<Table>(table, columns);
+        Windows1252Decoder decoder;
         loaded->reserve(rowCount(table));
         int step;
         while ((step = sqlite3_step(statement.get())) == SQLITE_ROW) {
             for (int c = 0; c < columnCount; ++c) {
-                appendCell(*loaded, statement.get(), c, columns[static_cast<std::size_t>(c)].type);
+                appendCell(*loaded, statement.get(), c, columns[static_cast<std::size_t>(c)].type,
+                           decoder);
             }
             loaded->endRow();
         }
