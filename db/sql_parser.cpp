@@ -269,6 +269,7 @@ class Parser {
         expr->children.push_back(std::move(left));
         if (isKeyword(current(), "select")) {
             expr->kind = Expr::Kind::InSelect;
+            expr->position = position();  // messages about the sub-query point at it
             expr->subquery = std::make_shared<const SelectStatement>(selectBody());
         } else {
             do {

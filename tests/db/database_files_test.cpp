@@ -103,6 +103,12 @@ TEST(DatabaseOpen, UnknownTablesAndClosedHandlesAreReported) {
     EXPECT_EQ(copy.openRecordset("Tableau").recordCount(), 2u);
     kept.findFirst("Codice = 2");
     EXPECT_EQ(kept.field("Descrizione"), txt("Primo piano"));
+    // A sub-query needs the database, open while a copy of it is.
+    kept.findFirst("Codice In (Select Codice From Tableau Where Codice > 1)");
+    EXPECT_EQ(kept.field("Codice"), num(2));
+    copy.close();
+    EXPECT_EQ(errorMessage([&] { kept.findFirst("Codice In (Select Codice From Tableau)"); }),
+              "Il database della tabella \"Tableau\" è già stato chiuso");
 }
 
 }  // namespace

@@ -193,6 +193,20 @@ TEST(SqlEval, InSelectUsesTheSubqueryValues) {
     EXPECT_FALSE(room.matches("Not " + criteria, many));
 }
 
+TEST(SqlEval, ASubqueryNeedsARunner) {
+    const TestRow room{{"TipoCamera", Value::text("SGL")}};
+    const std::string criteria = "TipoCamera In (Select Sigla From TipiCamere)";
+    const ExprPtr expr = parseCriteria(criteria);
+    try {
+        BoundExpr bound(*expr, room.resolver(), {}, {msg::SqlText::Criteria, criteria, {}, {}});
+        FAIL() << "a sub-query was bound without a runner";
+    } catch (const planora::Error& e) {
+        EXPECT_STREQ(e.what(),
+                     "La sottoquery alla posizione 16 non si può eseguire qui (criterio "
+                     "\"TipoCamera In (Select Sigla From TipiCamere)\")");
+    }
+}
+
 TEST(SqlEval, TheSubqueryRunnerReceivesTheParsedSubSelect) {
     const TestRow room{{"TipoCamera", Value::text("SGL")}};
     const ExprPtr expr = parseCriteria(
