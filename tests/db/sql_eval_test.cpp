@@ -4,6 +4,7 @@
 #include "db/quote.h"
 #include "db/sql.h"
 #include "sql_test_row.h"
+#include "sqlite_fixture.h"
 
 namespace planora::db::sql {
 namespace {
@@ -55,12 +56,7 @@ TEST(SqlEval, NumbersCompareAsNumbersWhateverTheirKind) {
 
 std::string errorOf(const TestRow& row, std::string_view criteria,
                     std::vector<Value> subqueryValues = {}) {
-    try {
-        row.matches(criteria, std::move(subqueryValues));
-    } catch (const planora::Error& e) {
-        return e.what();
-    }
-    return "no error";
+    return planora::testing::errorMessage([&] { row.matches(criteria, subqueryValues); });
 }
 
 // As the Access engine, a text compared with a number or a date is an error, not a row that

@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <limits>
 #include <numeric>
 
 #include "db/error.h"
 #include "db/table.h"
+#include "sqlite_fixture.h"
 
 namespace planora::db {
 namespace {
@@ -83,21 +83,14 @@ TEST(TableStorage, ColumnsAreFoundWithoutRegardToCase) {
 
 TEST(TableStorage, RejectsRowsOfTheWrongWidthAndMissingCells) {
     Table table("Tableau", {{"A", ColumnType::Integer}, {"B", ColumnType::Text}});
-    auto errorOf = [](const std::function<void()>& action) {
-        try {
-            action();
-        } catch (const Error& e) {
-            return std::string(e.what());
-        }
-        return std::string("no error");
-    };
+    using planora::testing::errorMessage;
     const std::vector<Value> shortRow = {Value::integer(1)};
-    EXPECT_EQ(errorOf([&] { table.appendRow(shortRow); }),
+    EXPECT_EQ(errorMessage([&] { table.appendRow(shortRow); }),
               "La tabella \"Tableau\" ha ricevuto una riga di 1 valore per 2 colonne");
     EXPECT_EQ(table.rowCount(), 0u);
     const std::vector<Value> row = {Value::integer(1), Value::text("a")};
     table.appendRow(row);
-    EXPECT_EQ(errorOf([&] { table.value(1, 0); }),
+    EXPECT_EQ(errorMessage([&] { table.value(1, 0); }),
               "La tabella \"Tableau\" non ha la riga 1 nella colonna 0");
     EXPECT_THROW(table.value(0, 2), Error);
 }
