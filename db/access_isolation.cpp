@@ -12,7 +12,6 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
-#include <cstring>
 #include <thread>
 #include <utility>
 
@@ -217,7 +216,7 @@ class ParentSide {
                 if (errno == EINTR || errno == EAGAIN) {
                     continue;
                 }
-                detail = std::strerror(errno);
+                detail = msg::systemReason(errno);
                 return Fault::BrokenOff;
             }
             received += static_cast<std::size_t>(n);
