@@ -1,9 +1,7 @@
 #include "db/access_isolation.h"
 
-#include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/types.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -13,10 +11,9 @@
 #include <chrono>
 #include <cstdio>
 #include <thread>
-#include <utility>
 
 #include "db/access_request.h"
-
+#include "db/access_spawn.h"
 #include "messages/db_messages.h"
 #include "messages/messages.h"
 
@@ -40,89 +37,6 @@ std::size_t residentBytes(const char* statmPath) {
     const int got = std::fscanf(f, "%lu %lu", &sizePages, &residentPages);
     std::fclose(f);
     return got == 2 ? residentPages * static_cast<std::size_t>(sysconf(_SC_PAGESIZE)) : 0;
-}
-
-// The two ends of the reader's output, kept above the standard descriptors so that the
-// spawned program can take the write end as its standard output.
-class Pipe {
-  public:
-    Pipe() = default;
-    Pipe(const Pipe&) = delete;
-    Pipe& operator=(const Pipe&) = delete;
-    ~Pipe() {
-        closeWriteEnd();
-        if (read_ >= 0) {
-            close(read_);
-        }
-    }
-
-    bool open() {
-        int fds[2];
-        if (pipe2(fds, O_CLOEXEC) != 0) {
-            return false;
-        }
-        read_ = aboveStandard(fds[0]);
-        write_ = aboveStandard(fds[1]);
-        return read_ >= 0 && write_ >= 0;
-    }
-    int writeEnd() const { return write_; }
-    void closeWriteEnd() {
-        if (write_ >= 0) {
-            close(write_);
-            write_ = -1;
-        }
-    }
-    int releaseReadEnd() { return std::exchange(read_, -1); }
-
-  private:
-    static int aboveStandard(int fd) {
-        if (fd > STDERR_FILENO) {
-            return fd;
-        }
-        const int moved = fcntl(fd, F_DUPFD_CLOEXEC, STDERR_FILENO + 1);
-        close(fd);
-        return moved;
-    }
-
-    int read_ = -1;
-    int write_ = -1;
-};
-
-// The reader's setting: its standard output is the pipe, standard input and error /dev/null
-// (libmdb prints warnings), no other descriptor of this process, default signal dispositions
-// and no blocked signals whatever this process's threads have set. Returns 0 or an errno value.
-int spawnReader(const ReaderCommand& command, int writeFd, pid_t& pid) {
-    posix_spawn_file_actions_t actions;
-    posix_spawnattr_t attributes;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawnattr_init(&attributes);
-    posix_spawn_file_actions_adddup2(&actions, writeFd, STDOUT_FILENO);
-    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addclosefrom_np(&actions, STDERR_FILENO + 1);
-    sigset_t none, defaults;
-    sigemptyset(&none);
-    sigemptyset(&defaults);
-    for (int signal : {SIGPIPE, SIGINT, SIGTERM, SIGHUP, SIGCHLD}) {
-        sigaddset(&defaults, signal);
-    }
-    posix_spawnattr_setsigmask(&attributes, &none);
-    posix_spawnattr_setsigdefault(&attributes, &defaults);
-    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
-
-    std::vector<std::string> words;
-    words.push_back(command.program.filename().string());
-    words.insert(words.end(), command.arguments.begin(), command.arguments.end());
-    std::vector<char*> argv;
-    for (std::string& word : words) {
-        argv.push_back(word.data());
-    }
-    argv.push_back(nullptr);
-    const int result =
-        posix_spawn(&pid, command.program.c_str(), &actions, &attributes, argv.data(), environ);
-    posix_spawnattr_destroy(&attributes);
-    posix_spawn_file_actions_destroy(&actions);
-    return result;
 }
 
 // Waits for the child; kills it if it has not ended by `deadline`. Returns the wait status.
