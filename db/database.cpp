@@ -87,10 +87,11 @@ fs::path resolveDataFile(const fs::path& folder, std::string_view bareName) {
     if (auto found = files::findFileNoCase(folder, fallback)) {
         return *found;
     }
-    // A folder that cannot be read hides its files: say so rather than "not found".
+    // A folder that cannot be read hides its files: say so rather than "not found". A folder
+    // that does not exist holds no file either, which the message below says.
     std::error_code error;
     fs::directory_iterator listing(folder, error);
-    if (error) {
+    if (error && error.value() != ENOENT) {
         throw Error(msg::cannotListFolder(folder, error.value()));
     }
     throw Error(msg::databaseNotFound(folder, name, fallback));

@@ -99,7 +99,8 @@ const Mistyped kMistyped[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(RoomsDatesAndHotels, BoardOverMistypedFields,
-                         ::testing::ValuesIn(kMistyped));
+                         ::testing::ValuesIn(kMistyped),
+                         [](const auto& info) { return std::string(info.param.column); });
 
 }  // namespace
 }  // namespace planora::boardtest

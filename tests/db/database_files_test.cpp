@@ -53,6 +53,11 @@ TEST(DataFileResolution, AMissingFileIsNamedWithItsFolder) {
     // The path is shown clean, without "/./" or a trailing separator.
     EXPECT_EQ(errorMessage([&] { Database::open(folder.path() / "." / "", "Contatori.mdb"); }),
               expected);
+    // A folder that is not there holds no database either.
+    EXPECT_EQ(errorMessage([&] { resolveDataFile(folder.path() / "assente", "Tableau.mdb"); }),
+              "Il file di database \"Tableau.mdb\" (o \"Tableau.sqlite\") non si trova nella "
+              "cartella '" +
+                  (folder.path() / "assente").string() + "'");
 }
 
 TEST(DatabaseOpen, RefusesAFileThatIsNeitherAccessNorSqlite) {
