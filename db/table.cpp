@@ -136,9 +136,6 @@ DateTime unpackDateTime(std::int64_t v) {
 class Column {
   public:
     void append(const Value& v, std::size_t row) {
-        if (!v.isNull()) {
-            kinds_ |= kindBit(v.kind());
-        }
         if (kind_ == Value::Kind::Null && !v.isNull()) {
             startKind(v.kind(), row);
         }
@@ -146,6 +143,7 @@ class Column {
             flag(row);
             if (!v.isNull()) {
                 others_.emplace_back(static_cast<std::uint32_t>(row), v);
+                otherKinds_ |= kindBit(v.kind());
             }
             if (kind_ != Value::Kind::Null) {
                 pushPlaceholder();
@@ -163,7 +161,6 @@ class Column {
             append(Value::text(std::string(text)), row);
             return;
         }
-        kinds_ |= kindBit(Value::Kind::Text);
         arena_.append(text);
         ints_.push(static_cast<std::int64_t>(arena_.size()));
     }
@@ -192,7 +189,10 @@ class Column {
     }
 
     void reserve(std::size_t rows) { reserveFor_ = rows; }
-    unsigned kinds() const { return kinds_; }
+    // The kind of the column, and those of the values kept aside, which are few.
+    unsigned kinds() const {
+        return (kind_ == Value::Kind::Null ? 0u : kindBit(kind_)) | otherKinds_;
+    }
 
     // Equal raw values share a class without computing their key again: a key is made once
     // per distinct stored value.
@@ -341,7 +341,7 @@ class Column {
     std::vector<std::uint64_t> flags_;
     std::vector<std::pair<std::uint32_t, Value>> others_;
     std::size_t reserveFor_ = 0;
-    unsigned kinds_ = 0;  // Table::kindBit of every kind held
+    unsigned otherKinds_ = 0;  // Table::kindBit of the kinds in others_
 };
 
 }  // namespace

@@ -24,7 +24,7 @@ bool isContinuation(unsigned char byte) {
 
 }  // namespace
 
-bool isUtf8(std::string_view text) {
+bool isUtf8BeyondAscii(std::string_view text) {
     const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
     const std::size_t size = text.size();
     std::size_t i = 0;

@@ -185,5 +185,24 @@ TEST(TableStorage, EqualityClassesFollowTheAccessComparison) {
     EXPECT_THROW(table.equalityClasses(0, std::vector<std::uint32_t>{99}, subsetKeys), Error);
 }
 
+TEST(TableStorage, ValueKindsNameEveryKindAColumnHolds) {
+    Table table("Scheda_Cliente", {{"NumeroCamera", ColumnType::Text}, {"Note", ColumnType::Text}});
+    const std::vector<std::vector<Value>> rows = {
+        {Value(), Value()},
+        {Value::text("101"), Value()},
+        {Value::integer(102), Value()},
+        {Value::text("103"), Value()},
+        {Value::real(104.5), Value()},
+    };
+    for (const auto& row : rows) {
+        table.appendRow(row);
+    }
+    EXPECT_EQ(table.valueKinds(0), Table::kindBit(Value::Kind::Text) |
+                                       Table::kindBit(Value::Kind::Integer) |
+                                       Table::kindBit(Value::Kind::Real));
+    EXPECT_EQ(table.valueKinds(1), 0u);  // only Nulls
+    EXPECT_EQ(table.value(2, 0), Value::integer(102));
+}
+
 }  // namespace
 }  // namespace planora::db
