@@ -5,9 +5,12 @@
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <set>
 
 #include "access_export_tool.h"
+#include "access_process_check.h"
 #include "db/access_backend.h"
 #include "db/error.h"
 #include "sqlite_fixture.h"
@@ -291,6 +294,23 @@ TEST_F(AccessBackend, FailuresNameTheFileAndTable) {
     EXPECT_EQ(testing::errorMessage([&] { openAccessBackend(text); }),
               "Impossibile aprire il file " + shown(text) +
                   " come database Access: non è un database Access leggibile");
+}
+
+// One changed byte of a table definition makes libmdb dereference a null pointer: the reader
+// program dies of it, this program names the file as damaged and goes on.
+TEST_F(AccessBackend, ACrashOfTheReaderIsCaughtAndNamed) {
+    std::ifstream in(fixture("jackcess/testV1997.mdb"), std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(in)), {});
+    ASSERT_GT(bytes.size(), 4131u);
+    bytes[4131] = 50;
+    testing::TempFolder folder;
+    const auto file = folder.path() / "NumeriCamere.mdb";
+    testing::writeBytes(file, bytes);
+    EXPECT_EQ(testing::errorMessage([&] { openAccessBackend(file); }),
+              "Impossibile aprire il file '" + file.string() +
+                  "' come database Access: il file sembra danneggiato (il programma di lettura si "
+                  "è interrotto)");
+    EXPECT_TRUE(test::noChildLeft());
 }
 
 }  // namespace
