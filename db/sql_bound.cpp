@@ -283,14 +283,14 @@ class Evaluator {
 
     // The sub-query gave a value of a kind that the field's value cannot be compared with.
     void refuseSubqueryMismatch(const Node& node, const Value& v) const {
-        const unsigned refused = kindClass(v) == kText   ? (kNumber | kDate)
-                                 : kindClass(v) == kNull ? 0u
-                                                         : kText;
-        if ((node.valueClasses & refused) == 0) {
+        // Without a text on one side and a number or a date on the other, every row passes
+        // here at once; otherwise the values are looked at for the culprit.
+        const unsigned present = node.valueClasses | kindClass(v);
+        if ((present & kText) == 0 || (present & (kNumber | kDate)) == 0) {
             return;
         }
         for (const Value& item : node.values) {
-            if ((kindClass(item) & refused) != 0) {
+            if (kindsMismatch(v, item)) {
                 throw Error(msg::typeMismatch(
                     source_.kind, source_.text, source_.table, source_.file,
                     side(node.children[0], v),
