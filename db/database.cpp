@@ -174,6 +174,12 @@ RecordSet Database::openRecordset(std::string_view tableOrSql) const {
 std::vector<std::string> Database::tableNames() const {
     return impl().backend->tableNames();
 }
+void Database::holdState() const {
+    impl().backend->holdState();
+}
+void Database::releaseState() const {
+    impl().backend->releaseState();
+}
 const fs::path& Database::file() const {
     return impl().backend->file();
 }

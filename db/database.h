@@ -29,6 +29,10 @@ class Database {
     RecordSet openRecordset(std::string_view tableOrSql) const;
 
     std::vector<std::string> tableNames() const;
+    // While held, the reads of the file see one state of it, whatever other programs write
+    // meanwhile: the reads of one run belong together. Holds are counted; each is released.
+    void holdState() const;
+    void releaseState() const;
     const std::filesystem::path& file() const;
     bool isOpen() const;
     void close();
