@@ -151,6 +151,17 @@ void ColumnStore::appendText(std::string_view text, std::size_t row) {
     ints_.push(static_cast<std::int64_t>(arena_.size()));
 }
 
+void ColumnStore::appendInteger(std::int64_t v, std::size_t row) {
+    if (kind_ == Value::Kind::Null) {
+        startKind(Value::Kind::Integer, row);
+    }
+    if (kind_ != Value::Kind::Integer) {
+        append(Value::integer(v), row);
+        return;
+    }
+    ints_.push(v);
+}
+
 Value ColumnStore::get(std::size_t row) const {
     if (isFlagged(row)) {
         return flaggedValue(row);

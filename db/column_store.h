@@ -40,6 +40,7 @@ class ColumnStore {
   public:
     void append(const Value& v, std::size_t row);
     void appendText(std::string_view text, std::size_t row);
+    void appendInteger(std::int64_t v, std::size_t row);
     Value get(std::size_t row) const;
 
     void reserve(std::size_t rows) { reserveFor_ = rows; }

@@ -56,14 +56,18 @@ Affinity affinityOf(const char* declared);
 // The value of a cell of the current row of a statement, as a column of the type holds it.
 Value cellOf(sqlite3_stmt* statement, int column, ColumnType type, Windows1252Decoder& decoder);
 
-// Appends a cell to a loading table; texts, the bulk of the hotel tables, go straight from
-// SQLite's buffer into the table.
+// Appends a cell to a loading table and returns its stored type. Texts, the bulk of the hotel
+// tables, go straight from SQLite's buffer into the table, and whole numbers without a Value.
+// The cell is read through its sqlite3_value, one call of the statement per cell: the
+// connection is used by one thread only.
 template <typename Sink>
-void appendCell(Sink& sink, sqlite3_stmt* statement, int column, ColumnType type,
-                Windows1252Decoder& decoder) {
-    if (sqlite3_column_type(statement, column) == SQLITE_TEXT && type != ColumnType::DateTime) {
-        const auto* data = sqlite3_column_text(statement, column);
-        const auto size = static_cast<std::size_t>(sqlite3_column_bytes(statement, column));
+int appendCell(Sink& sink, sqlite3_stmt* statement, int column, ColumnType type,
+               Windows1252Decoder& decoder) {
+    sqlite3_value* value = sqlite3_column_value(statement, column);
+    const int stored = sqlite3_value_type(value);
+    if (stored == SQLITE_TEXT && type != ColumnType::DateTime) {
+        const auto* data = sqlite3_value_text(value);
+        const auto size = static_cast<std::size_t>(sqlite3_value_bytes(value));
         const std::string_view text =
             data ? std::string_view(reinterpret_cast<const char*>(data), size) : std::string_view();
         if (isUtf8(text)) {
@@ -71,9 +75,12 @@ void appendCell(Sink& sink, sqlite3_stmt* statement, int column, ColumnType type
         } else {
             sink.appendTextCell(decoder.toUtf8(text));
         }
-        return;
+    } else if (stored == SQLITE_INTEGER && type == ColumnType::Integer) {
+        sink.appendIntegerCell(sqlite3_value_int64(value));
+    } else {
+        sink.appendCell(cellOf(statement, column, type, decoder));
     }
-    sink.appendCell(cellOf(statement, column, type, decoder));
+    return stored;
 }
 
 }  // namespace planora::db::sqlite

@@ -65,6 +65,9 @@ class Source final : public TableSource {
     }
 
     bool selectsEveryRow() const override { return condition_.empty(); }
+    bool learnsInFirstLoad(std::span<const KindQuestion> questions) const override {
+        return !condition_.empty() && !kinds_->worthLearning(questions).empty();
+    }
 
     bool holdsKinds(std::size_t column, unsigned kinds) override {
         return kinds_->holds(column, kinds);
@@ -97,9 +100,8 @@ class Source final : public TableSource {
             eachRow(sqlite3_column_int64(statement.get(), 0));
             for (std::size_t i = 0; i < columns.size(); ++i) {
                 const int at = static_cast<int>(i + 1);
-                seen[i] |= 1u << sqlite3_column_type(statement.get(), at);
-                appendCell(load, statement.get(), at, shape_->columns[columns[i]].info.type,
-                           decoder_);
+                seen[i] |= 1u << appendCell(load, statement.get(), at,
+                                            shape_->columns[columns[i]].info.type, decoder_);
             }
             load.endRow();
         }

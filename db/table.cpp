@@ -56,6 +56,7 @@ struct TableImpl {
 
     void appendCell(const Value& value) { nextCell().append(value, loadRows); }
     void appendTextCell(std::string_view text) { nextCell().appendText(text, loadRows); }
+    void appendIntegerCell(std::int64_t value) { nextCell().appendInteger(value, loadRows); }
     void endRow() {
         if (nextColumn != filling.size()) {
             throw Error(msg::rowSizeMismatch(name, nextColumn, filling.size()));
@@ -186,6 +187,9 @@ void TableLoad::appendCell(const Value& value) {
 void TableLoad::appendTextCell(std::string_view text) {
     impl_.appendTextCell(text);
 }
+void TableLoad::appendIntegerCell(std::int64_t value) {
+    impl_.appendIntegerCell(value);
+}
 void TableLoad::endRow() {
     impl_.endRow();
 }
@@ -290,6 +294,10 @@ void Table::appendTextCell(std::string_view text) {
     impl_->appendTextCell(text);
 }
 
+void Table::appendIntegerCell(std::int64_t value) {
+    impl_->appendIntegerCell(value);
+}
+
 void Table::endRow() {
     impl_->endRow();
 }
@@ -319,7 +327,7 @@ void Table::learnKinds(std::span<const KindQuestion> questions) const {
         impl_->load(std::move(columns), {});
         return;
     }
-    if (!impl_->selected) {
+    if (!impl_->selected && impl_->source->learnsInFirstLoad(questions)) {
         impl_->load({}, questions);
     }
 }

@@ -52,6 +52,9 @@ class TableSource {
     virtual std::vector<Value> loadRow(std::size_t row) = 0;
     // True when every row of the table is selected.
     virtual bool selectsEveryRow() const = 0;
+    // True when the first load should answer these questions: they would take a pass over
+    // the table of their own otherwise.
+    virtual bool learnsInFirstLoad(std::span<const KindQuestion> questions) const = 0;
     // Answers about the whole table, selected or not: whether the column holds a value of one
     // of the kinds, and the first such value in table order (Null when none).
     virtual bool holdsKinds(std::size_t column, unsigned kinds) = 0;
@@ -65,6 +68,7 @@ class TableLoad {
     void reserve(std::size_t rows);
     void appendCell(const Value& value);
     void appendTextCell(std::string_view text);
+    void appendIntegerCell(std::int64_t value);
     void endRow();
 
   private:
@@ -106,6 +110,7 @@ class Table {
     void appendRow(std::span<const Value> row);
     void appendCell(const Value& value);
     void appendTextCell(std::string_view text);
+    void appendIntegerCell(std::int64_t value);
     void endRow();
     // Gives back the spare capacity left by loading, once the last row is in.
     void shrinkToFit();
