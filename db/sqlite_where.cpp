@@ -1,5 +1,6 @@
 #include "db/sqlite_where.h"
 
+#include <algorithm>
 #include <optional>
 
 #include "db/quote.h"
@@ -185,10 +186,21 @@ class Translator {
     const TableShape& shape_;
 };
 
+// Levels of nesting; SQLite refuses expressions nested deeper than a thousand.
+int depthOf(const Expr& expr) {
+    int deepest = 0;
+    for (const auto& child : expr.children) {
+        deepest = std::max(deepest, depthOf(*child));
+    }
+    return deepest + 1;
+}
+
+constexpr int kMostNesting = 200;
+
 }  // namespace
 
 std::string supersetCondition(const sql::Expr& where, const TableShape& shape) {
-    if (!shape.rowid || mayFailOnARow(where)) {
+    if (!shape.rowid || mayFailOnARow(where) || depthOf(where) > kMostNesting) {
         return {};
     }
     return Translator(shape).superset(where).value_or(std::string());

@@ -151,6 +151,14 @@ TEST_F(NarrowedStatements, OnlyWhatSqliteAnswersAlikeIsNarrowed) {
     }
     // A sub-query may fail on any row: nothing of its Where is narrowed.
     EXPECT_FALSE(rowsOf("NumeroHotel = 1 and Id In (Select Id From Scheda_Cliente)"));
+    // Nor is a Where nested deeper than SQLite takes; the record set still selects its rows.
+    std::string rooms = "Nome = 'x0'";
+    for (int i = 1; i < 400; ++i) {
+        rooms += " or Nome = 'x" + std::to_string(i) + "'";
+    }
+    EXPECT_FALSE(rowsOf(rooms));
+    const Database db = Database::open(folder.path(), "Scheda_Cliente.mdb");
+    EXPECT_EQ(db.openRecordset("Select * From Scheda_Cliente Where " + rooms).recordCount(), 0u);
 }
 
 // Guest cards of a past stay and of the next year, one of which holds a value of another kind.
