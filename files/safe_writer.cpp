@@ -88,6 +88,23 @@ void SafeFile::write(std::string_view bytes) {
     }
 }
 
+void SafeFile::writeAt(std::uint64_t offset, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t written =
+            ::pwrite(fd_, bytes.data(), bytes.size(), static_cast<off_t>(offset));
+        if (written < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            const int error = errno;
+            discard();
+            throw Error(msg::cannotWriteFile(target_, error));
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+        offset += static_cast<std::uint64_t>(written);
+    }
+}
+
 void SafeFile::commit() {
     if (fd_ < 0) {
         throw Error(msg::cannotWriteFile(target_, EBADF));

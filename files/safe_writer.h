@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -22,6 +23,9 @@ class SafeFile {
     SafeFile& operator=(const SafeFile&) = delete;
 
     void write(std::string_view bytes);
+    // The bytes at a given place of the temporary file, for formats whose early parts are
+    // known only at the end (an index, a table of contents); the file grows as needed.
+    void writeAt(std::uint64_t offset, std::string_view bytes);
     // Flushes the temporary file, renames it over the target and flushes the folder.
     void commit();
 
