@@ -11,7 +11,8 @@ std::string quoted(const std::filesystem::path& path) {
     return "'" + shown(path) + "'";
 }
 
-// A value as it can be shown on one line: control characters written as escapes.
+}  // namespace
+
 std::string printable(std::string_view value) {
     static const char* const kHex = "0123456789ABCDEF";
     std::string out;
@@ -33,8 +34,6 @@ std::string printable(std::string_view value) {
     }
     return out;
 }
-
-}  // namespace
 
 std::string shown(const std::filesystem::path& path) {
     std::string text = path.lexically_normal().string();

@@ -16,6 +16,10 @@ std::string shown(const std::filesystem::path& path);
 // an unusual one falls back to the C library's text with its number.
 std::string systemReason(int errnum);
 
+// A value as it can be shown on one line: control characters written as escapes ("\n",
+// "\x01").
+std::string printable(std::string_view value);
+
 // --- Files the program writes or looks up ---
 std::string cannotCreateTemporary(const std::filesystem::path& folder, int errnum);
 std::string cannotWriteFile(const std::filesystem::path& file, int errnum);
