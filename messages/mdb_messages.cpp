@@ -159,6 +159,12 @@ std::string mdbFileTooLarge(const std::filesystem::path& file) {
     return "Il file " + quoted(file) + " supererebbe 2 GB, il limite dei file Access";
 }
 
+std::string mdbwriteArguments(std::size_t given) {
+    return "servono due cartelle, quella di origine e quella di destinazione; ne " +
+           std::string(given == 1 ? "è stata data una"
+                                  : "sono state date " + std::to_string(given));
+}
+
 std::string mdbwriteNoFolder(const std::filesystem::path& folder) {
     return "La cartella di origine " + quoted(folder) + " non esiste o non è una cartella";
 }

@@ -45,6 +45,7 @@ std::string mdbRowWidth(const std::filesystem::path& file, std::string_view tabl
 std::string mdbFileTooLarge(const std::filesystem::path& file);
 
 // --- planora-mdbwrite ---
+std::string mdbwriteArguments(std::size_t given);
 std::string mdbwriteNoFolder(const std::filesystem::path& folder);
 std::string mdbwriteSameFolder(const std::filesystem::path& folder);
 std::string mdbwriteCannotList(const std::filesystem::path& folder, std::string_view reason);

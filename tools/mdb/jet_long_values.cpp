@@ -27,6 +27,10 @@ std::string LongValueStore::field(std::string_view stored) {
     return longValueField(length, chain(stored));
 }
 
+std::size_t LongValueStore::fieldBytes(std::size_t storedBytes) {
+    return kLongValueField + (storedBytes <= kMostInlineLongValue ? storedBytes : 0);
+}
+
 // The pieces are written last to first, so that each knows where the next one is.
 std::uint32_t LongValueStore::chain(std::string_view stored) {
     const std::size_t pieces = (stored.size() + kLongValueChunk - 1) / kLongValueChunk;

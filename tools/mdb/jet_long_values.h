@@ -19,6 +19,8 @@ class LongValueStore {
     // The field of the row: the length with the kind in its top bits, the pointer to the first
     // row of the value, four zero bytes, and the value itself when it stays inline.
     std::string field(std::string_view stored);
+    // The bytes that field takes in the row.
+    static std::size_t fieldBytes(std::size_t storedBytes);
     void flush() { rows_.flush(); }
     const std::vector<std::uint32_t>& pages() const { return rows_.pages(); }
 
