@@ -40,7 +40,8 @@ const char* const kBoardUsage =
     "  --help               show this help\n";
 
 const char* const kDemoUsage =
-    "Usage: planora demo DIR [--rooms N] [--cards N] [--history N] [--seed N] [--force]\n"
+    "Usage: planora demo DIR [--rooms N] [--cards N] [--history N] [--seed N]\n"
+    "                        [--format sqlite|mdb] [--force]\n"
     "\n"
     "Writes a demo hotel into the data folder DIR (created when missing): two hotels with\n"
     "two board layouts each, guests, reservations, history and print settings, dated around\n"
@@ -51,7 +52,8 @@ const char* const kDemoUsage =
     "  --cards N     current guest cards\n"
     "  --history N   guest cards of past stays\n"
     "  --seed N      seed of the generated names and stays (same seed, same hotel)\n"
-    "  --force       replace database files already in DIR\n"
+    "  --format F    database files: sqlite (the default) or mdb (Access, Jet 4)\n"
+    "  --force       replace database files (of either format) already in DIR\n"
     "  --help        show this help\n";
 
 }  // namespace planora::cli

@@ -215,6 +215,10 @@ std::string mdbwriteIntegerInstead(std::string_view table, std::string_view colu
            " è Intero (1, 0 o Null): un suo valore Sì/No è Null";
 }
 
+std::string demoUnknownFormat(std::string_view format) {
+    return "il formato " + inQuotes(format) + " non esiste: i formati sono sqlite e mdb";
+}
+
 const char* const kMdbwriteUsage =
     "Uso: planora-mdbwrite CARTELLA_ORIGINE CARTELLA_DESTINAZIONE\n"
     "\n"

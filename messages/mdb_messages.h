@@ -60,4 +60,7 @@ std::string mdbwriteDoubleInstead(std::string_view table, std::string_view colum
 std::string mdbwriteIntegerInstead(std::string_view table, std::string_view column);
 extern const char* const kMdbwriteUsage;
 
+// --- planora demo --format ---
+std::string demoUnknownFormat(std::string_view format);
+
 }  // namespace planora::msg
