@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "board/clock.h"
-#include "files/station.h"
 #include "cli/cli.h"
 #include "demo_temp_folder.h"
+#include "files/station.h"
 #include "tools/demo/hotel_schema.h"
 
 namespace planora::cli {
