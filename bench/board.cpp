@@ -19,6 +19,7 @@
 #include <utility>
 #include <vector>
 
+#include "bench/sql/board_sql.h"
 #include "board/builder.h"
 #include "board/clock.h"
 #include "db/backend.h"
@@ -206,7 +207,27 @@ void BM_BoardPastDay(benchmark::State& state) {
         present = result.totals.presenze;
         file = result.file;
     }
+    // The same board as SQL over the same data (the SQLite files), checked against the board
+    // just written.
+    Seconds sql{1e9, 1e9};
+    planora::bench::SqlBoard expected;
+    for (int i = 0; i < 2; ++i) {
+        const auto start = Clock::now();
+        const double cpuStart = cpuSeconds();
+        expected = planora::bench::sqlBoard(dataFolder(divisor, kSqlite), request, {});
+        sql = {std::min(sql.wall, std::chrono::duration<double>(Clock::now() - start).count()),
+               std::min(sql.cpu, cpuSeconds() - cpuStart)};
+    }
+    const std::string difference =
+        planora::bench::compareBoards(expected, planora::bench::readBoardFile(file));
+    if (!difference.empty()) {
+        state.SkipWithError(("the SQL board differs: " + difference).c_str());
+        return;
+    }
     const auto runs = static_cast<double>(state.iterations());
+    state.counters["sql_s"] = sql.wall;
+    state.counters["ratio_sql"] = board.wall / runs / sql.wall;
+    state.counters["ratio_sql_cpu"] = board.cpu / runs / sql.cpu;
     state.counters["load_s"] = load.wall;
     state.counters["board_s"] = board.wall / runs;
     state.counters["ratio"] = board.wall / runs / load.wall;
