@@ -88,7 +88,6 @@ class StreamDecoder {
     std::string pending_;
     StreamResult result_;
     std::unique_ptr<Table> current_;
-    std::vector<Value> rowBuffer_;
 };
 
 }  // namespace planora::db::access
