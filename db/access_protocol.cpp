@@ -341,6 +341,7 @@ void StreamDecoder::beginTable(std::string_view payload) {
         columns.push_back(std::move(column));
     }
     in.expectEnd();
+    result_.definedRows[name] = expectedRows;
     current_ = std::make_unique<Table>(std::move(name), std::move(columns));
     current_->reserve(std::min<std::uint64_t>(expectedRows, maxReservedRows));
 }

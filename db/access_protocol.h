@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <optional>
 #include <span>
@@ -63,6 +64,8 @@ class ProtocolError : public std::runtime_error {
 struct StreamResult {
     std::optional<std::vector<std::string>> tableNames;
     std::vector<std::shared_ptr<Table>> tables;
+    // The rows each table's definition counts, by table name, to check the rows read against.
+    std::map<std::string, std::uint64_t> definedRows;
     std::vector<std::pair<std::string, std::string>> failedTables;  // name, reason
     std::optional<std::string> fileFailure;
     bool done = false;

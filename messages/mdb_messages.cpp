@@ -215,6 +215,12 @@ std::string mdbwriteIntegerInstead(std::string_view table, std::string_view colu
            " è Intero (1, 0 o Null): un suo valore Sì/No è Null";
 }
 
+std::string accessFileBeingWritten(const std::filesystem::path& file) {
+    return "Il file " + quoted(file) +
+           " è cambiato mentre lo si leggeva, e poi ancora alla seconda lettura: lo sta "
+           "scrivendo il programma dell'albergo. Il tableau si può rifare tra un momento";
+}
+
 std::string demoUnknownFormat(std::string_view format) {
     return "il formato " + inQuotes(format) + " non esiste: i formati sono sqlite e mdb";
 }
