@@ -74,18 +74,8 @@ void SafeFile::discard() noexcept {
 }
 
 void SafeFile::write(std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t written = ::write(fd_, bytes.data(), bytes.size());
-        if (written < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            const int error = errno;
-            discard();
-            throw Error(msg::cannotWriteFile(target_, error));
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(written));
-    }
+    writeAt(written_, bytes);
+    written_ += bytes.size();
 }
 
 void SafeFile::writeAt(std::uint64_t offset, std::string_view bytes) {

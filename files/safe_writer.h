@@ -24,7 +24,8 @@ class SafeFile {
 
     void write(std::string_view bytes);
     // The bytes at a given place of the temporary file, for formats whose early parts are
-    // known only at the end (an index, a table of contents); the file grows as needed.
+    // known only at the end (an index, a table of contents); the file grows as needed. It does
+    // not move the place where write() goes on.
     void writeAt(std::uint64_t offset, std::string_view bytes);
     // Flushes the temporary file, renames it over the target and flushes the folder.
     void commit();
@@ -38,6 +39,7 @@ class SafeFile {
     std::filesystem::path target_;
     std::filesystem::path temporary_;
     int fd_ = -1;
+    std::uint64_t written_ = 0;  // where write() goes on
     bool committed_ = false;
 };
 

@@ -8,12 +8,10 @@
 namespace planora::jet {
 namespace {
 
-std::string bytes(std::initializer_list<int> values) {
-    std::string out;
-    for (const int v : values) {
-        out += static_cast<char>(v);
-    }
-    return out;
+// Stored bytes, written as a literal that may hold zero bytes.
+template <std::size_t N>
+std::string stored(const char (&literal)[N]) {
+    return std::string(literal, N - 1);
 }
 
 TEST(JetText, Utf8BecomesUtf16AndStopsBeyondTheBasicPlane) {
@@ -24,21 +22,21 @@ TEST(JetText, Utf8BecomesUtf16AndStopsBeyondTheBasicPlane) {
 }
 
 TEST(JetText, LatinTextIsCompressedToOneByteACharacter) {
-    EXPECT_EQ(storedText(u"Hotel", true), bytes({0xFF, 0xFE, 'H', 'o', 't', 'e', 'l'}));
-    EXPECT_EQ(storedText(u"Città", true), bytes({0xFF, 0xFE, 'C', 'i', 't', 't', 0xE0}));
+    EXPECT_EQ(storedText(u"Hotel", true), stored("\xFF\xFEHotel"));
+    EXPECT_EQ(storedText(u"Città", true), stored("\xFF\xFE"
+                                                 "Citt\xE0"));
 }
 
 TEST(JetText, OtherScriptsSwitchModesWithAZeroByte) {
-    EXPECT_EQ(storedText(u"Hotel Ωmega", true), bytes({0xFF, 0xFE, 'H', 'o', 't', 'e', 'l', ' ', 0,
-                                                       0xA9, 0x03, 0, 'm', 'e', 'g', 'a'}));
+    EXPECT_EQ(storedText(u"Hotel Ωmega", true), stored("\xFF\xFEHotel \0\xA9\x03\0mega"));
 }
 
 TEST(JetText, CompressionOnlyWhenShorterAndPossible) {
-    EXPECT_EQ(storedText(u"ab", true), bytes({'a', 0, 'b', 0}));  // 4 bytes either way
-    EXPECT_EQ(storedText(u"ЖЖЖЖ", true), bytes({0x16, 0x04, 0x16, 0x04, 0x16, 0x04, 0x16, 0x04}));
+    EXPECT_EQ(storedText(u"ab", true), stored("a\0b\0"));  // 4 bytes either way
+    EXPECT_EQ(storedText(u"ЖЖЖЖ", true), stored("\x16\x04\x16\x04\x16\x04\x16\x04"));
     // A character whose low byte is 0 would read as a switch.
-    EXPECT_EQ(storedText(u"aaaaĀ", true), bytes({'a', 0, 'a', 0, 'a', 0, 'a', 0, 0x00, 0x01}));
-    EXPECT_EQ(storedText(u"Hotel", false), bytes({'H', 0, 'o', 0, 't', 0, 'e', 0, 'l', 0}));
+    EXPECT_EQ(storedText(u"aaaaĀ", true), stored("a\0a\0a\0a\0\0\x01"));
+    EXPECT_EQ(storedText(u"Hotel", false), stored("H\0o\0t\0e\0l\0"));
     EXPECT_EQ(storedText(u"", true), "");
 }
 
