@@ -234,8 +234,9 @@ const char* const kMdbwriteUsage =
     "\n"
     "Tipi: INTEGER diventa Intero lungo (precisione doppia se un valore non sta in 32 bit),\n"
     "REAL, DOUBLE e FLOAT precisione doppia, CURRENCY, MONEY, NUMERIC e DECIMAL Valuta,\n"
-    "TEXT Testo(255) (Memo se un testo è più lungo), BOOLEAN Sì/No, DATE e DATETIME\n"
-    "Data/ora, BLOB Oggetto OLE.\n"
+    "TEXT Testo(255) (Memo se un testo è più lungo o se la riga non sta in una pagina),\n"
+    "BOOLEAN Sì/No (Intero se un valore è Null), DATE e DATETIME Data/ora, BLOB Oggetto OLE.\n"
+    "Un valore che il tipo scelto non può tenere esattamente ferma la copia con un messaggio.\n"
     "\n"
     "I file sono fatti per Planora e per libmdb; non è verificato che Access li apra.\n";
 

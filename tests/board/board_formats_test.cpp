@@ -19,7 +19,7 @@ const board::FixedClock kToday({2026, 3, 1, 9, 30, 0});
 
 struct DemoFolders {
     DemoFolders() {
-        demo::writeDemoHotel(sqlite.path(), {.rooms = 120, .cards = 300, .history = 1500}, kToday);
+        demo::writeDemoHotel(sqlite.path(), {.rooms = 80, .cards = 200, .history = 600}, kToday);
         jet::writeMdbFolder(sqlite.path(), mdb.path(), {2026, 3, 1, 9, 30, 0},
                             [](const std::string&) {});
     }

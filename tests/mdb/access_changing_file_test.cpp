@@ -157,7 +157,7 @@ TEST_F(ChangingAccessFile, TheBoardStopsAndKeepsThePreviousOne) {
     const board::FixedClock clock({2026, 12, 8, 9, 30, 0});
     const auto hotel = [&](const std::string& name, std::uint64_t seed) {
         const fs::path sqlite = folder_.path() / (name + "-sqlite");
-        demo::writeDemoHotel(sqlite, {.rooms = 40, .cards = 60, .history = 20000, .seed = seed},
+        demo::writeDemoHotel(sqlite, {.rooms = 40, .cards = 60, .history = 3000, .seed = seed},
                              clock);
         jet::writeMdbFolder(sqlite, folder_.path() / name, kCreated, [](const std::string&) {});
         return folder_.path() / name;

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <fstream>
 #include <random>
 
 #include "db/access_backend.h"
@@ -248,19 +249,68 @@ TEST_F(JetRoundTrip, WideTablesSpanSeveralDefinitionPages) {
     expectBothReadersAgree({wide});
 }
 
+std::uint32_t littleEndian(const std::string& bytes, std::size_t at) {
+    std::uint32_t value = 0;
+    for (int i = 0; i < 4; ++i) {
+        value |= std::uint32_t{static_cast<unsigned char>(bytes[at + i])} << (8 * i);
+    }
+    return value;
+}
+
+// A table whose data pages lie far apart, among the long value pages of another table: each
+// map page maps 32,736 pages (128 MiB), so its usage map lists two of them.
+TEST_F(JetRoundTrip, DataPagesSpreadOverTwoMapPages) {
+    RandomContent random(3);
+    TableContent sparse{"Sparsa", {{"N", ColumnType::LongInteger}, {"Nome", ColumnType::Text}}, {}};
+    const auto file = folder_.path() / "sparsa.mdb";
+    {
+        jet::DatabaseWriter writer(file, kCreated);
+        jet::TableWriter& rows = writer.addTable(sparse.name, sparse.columns);
+        jet::TableWriter& attachments = writer.addTable(
+            "Allegati", {{"N", ColumnType::LongInteger}, {"Dati", ColumnType::OleObject}});
+        const std::string attachment(14 << 20, 'x');
+        for (int block = 0; block < 2; ++block) {
+            for (int r = 0; r < 400; ++r) {
+                sparse.rows.push_back({db::Value::integer(r), db::Value::text(random.text(90))});
+                rows.addRow(sparse.rows.back());
+            }
+            for (int a = 0; block == 0 && a < 10; ++a) {
+                attachments.addRow(
+                    std::vector<db::Value>{db::Value::integer(a), db::Value::text(attachment)});
+            }
+        }
+        writer.finish();
+    }
+    // The table's definition is the first after the catalog's (page 3); its data pages' map
+    // is the row that its bytes 55 to 58 point to.
+    std::ifstream in(file, std::ios::binary);
+    std::string head(4 * 4096, '\0');
+    in.read(head.data(), static_cast<std::streamsize>(head.size()));
+    const std::uint32_t pointer = littleEndian(head, 3 * 4096 + 55);
+    std::string mapPage(4096, '\0');
+    in.seekg(static_cast<std::streamoff>(pointer >> 8) * 4096);
+    in.read(mapPage.data(), 4096);
+    const std::size_t map = littleEndian(mapPage, 14 + 2 * (pointer & 0xFF)) & 0xFFFF;
+    ASSERT_EQ(mapPage[map], 0x01) << "a map that lists map pages";
+    EXPECT_NE(littleEndian(mapPage, map + 1), 0u);
+    EXPECT_NE(littleEndian(mapPage, map + 5), 0u);
+
+    expectTableReadBackByPlanora(file, sparse);
+    expectReadBackByMdbExport(file, {sparse});
+}
+
 // A million rows take about twelve thousand pages: the data pages' usage map then lists map
 // pages instead of holding the bitmap inline.
 TEST_F(JetRoundTrip, AMillionRowsOverManyPages) {
     TableContent big{"Storico",
                      {{"Numero", ColumnType::LongInteger},
                       {"Camera", ColumnType::Text, 6},
-                      {"Importo", ColumnType::Currency},
                       {"Partito", ColumnType::YesNo}},
                      {}};
     big.rows.reserve(1'000'000);
     for (int r = 0; r < 1'000'000; ++r) {
-        big.rows.push_back({db::Value::integer(r), db::Value::text(std::to_string(r % 997)),
-                            r % 13 == 0 ? db::Value() : db::Value::currency({r * 7}),
+        big.rows.push_back({db::Value::integer(r),
+                            r % 13 == 0 ? db::Value() : db::Value::text(std::to_string(r % 997)),
                             db::Value::boolean(r % 3 == 0)});
     }
     expectBothReadersAgree({big});

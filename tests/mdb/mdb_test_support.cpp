@@ -140,6 +140,27 @@ std::optional<std::string> exported(ColumnType type, const db::Value& written) {
     }
 }
 
+namespace {
+
+void expectSameTable(const db::Backend& backend, const TableContent& table) {
+    const db::TablePtr read = backend.loadTable(table.name);
+    ASSERT_EQ(read->columns().size(), table.columns.size()) << table.name;
+    for (std::size_t c = 0; c < table.columns.size(); ++c) {
+        EXPECT_EQ(read->columns()[c].name, table.columns[c].name) << table.name;
+    }
+    ASSERT_EQ(read->rowCount(), table.rows.size()) << table.name;
+    Mismatches mismatches("planora's reader, table " + table.name);
+    for (std::size_t r = 0; r < table.rows.size(); ++r) {
+        for (std::size_t c = 0; c < table.columns.size(); ++c) {
+            mismatches.expectEqual(read->value(r, c),
+                                   readBack(table.columns[c].type, table.rows[r][c]), r,
+                                   table.columns[c].name);
+        }
+    }
+}
+
+}  // namespace
+
 void expectReadBackByPlanora(const std::filesystem::path& file,
                              const std::vector<TableContent>& tables) {
     const auto backend = db::openAccessBackend(file, generousLimits());
@@ -149,21 +170,12 @@ void expectReadBackByPlanora(const std::filesystem::path& file,
     }
     ASSERT_EQ(backend->tableNames(), names);
     for (const TableContent& table : tables) {
-        const db::TablePtr read = backend->loadTable(table.name);
-        ASSERT_EQ(read->columns().size(), table.columns.size()) << table.name;
-        for (std::size_t c = 0; c < table.columns.size(); ++c) {
-            EXPECT_EQ(read->columns()[c].name, table.columns[c].name) << table.name;
-        }
-        ASSERT_EQ(read->rowCount(), table.rows.size()) << table.name;
-        Mismatches mismatches("planora's reader, table " + table.name);
-        for (std::size_t r = 0; r < table.rows.size(); ++r) {
-            for (std::size_t c = 0; c < table.columns.size(); ++c) {
-                mismatches.expectEqual(read->value(r, c),
-                                       readBack(table.columns[c].type, table.rows[r][c]), r,
-                                       table.columns[c].name);
-            }
-        }
+        expectSameTable(*backend, table);
     }
+}
+
+void expectTableReadBackByPlanora(const std::filesystem::path& file, const TableContent& table) {
+    expectSameTable(*db::openAccessBackend(file, generousLimits()), table);
 }
 
 void expectReadBackByMdbExport(const std::filesystem::path& file,

@@ -39,6 +39,8 @@ std::optional<std::string> exported(jet::ColumnType type, const db::Value& writt
 // Every table, column and value of the file as the tables say, in order.
 void expectReadBackByPlanora(const std::filesystem::path& file,
                              const std::vector<TableContent>& tables);
+// One table of the file, whatever else the file holds.
+void expectTableReadBackByPlanora(const std::filesystem::path& file, const TableContent& table);
 void expectReadBackByMdbExport(const std::filesystem::path& file,
                                const std::vector<TableContent>& tables);
 
