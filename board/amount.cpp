@@ -3,13 +3,28 @@
 #include <cmath>
 #include <cstdint>
 
+#include "db/error.h"
+
 namespace planora::board {
 
-db::Currency currencyOf(const db::Value& value) {
+db::Currency currencyOf(const db::Value& value, const msg::FieldPlace& place) {
     if (value.kind() == db::Value::Kind::Currency) {
         return value.asCurrency();
     }
-    return db::Currency{static_cast<std::int64_t>(std::llround(value.toNumber() * 10000.0))};
+    const double scaled = std::round(value.toNumber() * 10000.0);
+    // 2^63 itself is out of range; NaN fails both tests.
+    if (!(scaled >= -0x1p63 && scaled < 0x1p63)) {
+        throw Error(msg::badAmount(place, value.toText()));
+    }
+    return db::Currency{static_cast<std::int64_t>(scaled)};
+}
+
+db::Currency addAmounts(db::Currency sum, db::Currency amount, const msg::FieldPlace& place) {
+    db::Currency result;
+    if (__builtin_add_overflow(sum.scaled, amount.scaled, &result.scaled)) {
+        throw Error(msg::amountSumOverflow(place));
+    }
+    return result;
 }
 
 namespace {

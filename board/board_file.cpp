@@ -70,8 +70,43 @@ std::string secondTitleLine() {
                      " NOTE" + std::string(25, ' ')});
 }
 
+namespace {
+
+bool isControlByte(unsigned char byte) {
+    return byte < 0x20 || byte == 0x7F;
+}
+
+// The control characters of a UTF-8 text as blanks: C0, DEL and the C1 block (U+0080 to
+// U+009F, "\xC2\x80" to "\xC2\x9F"), which a terminal or a printer may take for commands.
+std::string controlsAsBlanks(std::string_view utf8) {
+    std::string out;
+    out.reserve(utf8.size());
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(utf8[i]);
+        const bool c1 = byte == 0xC2 && i + 1 < utf8.size() &&
+                        static_cast<unsigned char>(utf8[i + 1]) >= 0x80 &&
+                        static_cast<unsigned char>(utf8[i + 1]) <= 0x9F;
+        if (c1) {
+            ++i;
+        }
+        out += c1 || isControlByte(byte) ? ' ' : utf8[i];
+    }
+    return out;
+}
+
+}  // namespace
+
+std::string boardText(std::string_view utf8) {
+    std::string bytes = utf8ToCp1252(controlsAsBlanks(utf8));
+    // A transliteration never makes one, but the grid must not depend on it.
+    std::replace_if(
+        bytes.begin(), bytes.end(),
+        [](char c) { return isControlByte(static_cast<unsigned char>(c)); }, ' ');
+    return bytes;
+}
+
 std::string cutTrim(std::string_view utf8, std::size_t length) {
-    const std::string bytes = utf8ToCp1252(utf8);
+    const std::string bytes = boardText(utf8);
     return trimBlanks(std::string_view(bytes).substr(0, length));
 }
 
@@ -126,17 +161,16 @@ std::string padded(std::string text, std::size_t width) {
 std::string titleLine(const TitleParts& parts, const LocalDateTime& now) {
     std::string text = " Hotel : ";
     if (parts.hotelFound) {
-        text += padded(utf8ToCp1252(parts.hotelName).substr(0, 45), 45);
+        text += padded(grid::boardText(parts.hotelName).substr(0, 45), 45);
         text += " Tableau : ";
         if (parts.tableauFound) {
             text += grid::cutTrim(parts.tableauName, std::string::npos);
             text += " del ";
-            text += utf8ToCp1252(parts.referenceDate);
+            text += grid::boardText(parts.referenceDate);
         }
     }
     if (text.size() > kTitleTextWidth) {
-        throw Error("The board title is longer than " + std::to_string(kTitleTextWidth) +
-                    " characters and does not fit its line: \"" + cp1252ToUtf8(text) + "\"");
+        throw Error(msg::titleTooLong(kTitleTextWidth, cp1252ToUtf8(text)));
     }
     text = padded(std::move(text), kTitleTextWidth);
     text += twoDigits(now.day) + "/" + twoDigits(now.month) + "/" + std::to_string(now.year);
@@ -144,32 +178,49 @@ std::string titleLine(const TitleParts& parts, const LocalDateTime& now) {
     return text;
 }
 
-std::string countText(long long count, std::string_view what) {
-    if (count >= 1000) {
-        throw Error("The count of " + std::string(what) + " (" + std::to_string(count) +
-                    ") does not fit the three characters of the board");
-    }
+namespace {
+
+constexpr long long kMostCount = 999;
+
+// Blanks for 4 minus the width the number has with its sign place.
+std::string paddedCount(long long count) {
     std::string digits = std::to_string(count);
-    // Blanks for 4 minus the width the number has with its sign place.
     const std::size_t signed_width = digits.size() + (count >= 0 ? 1 : 0);
     return std::string(4 - std::min<std::size_t>(signed_width, 4), ' ') + digits;
 }
 
+}  // namespace
+
+std::string countText(long long count, msg::Counter counter) {
+    if (count > kMostCount) {
+        throw Error(msg::counterDoesNotFit(counter, count));
+    }
+    return paddedCount(count);
+}
+
+std::string personsText(long long count, std::string_view room) {
+    if (count > kMostCount) {
+        throw Error(msg::personsDoNotFit(room, count));
+    }
+    return paddedCount(count);
+}
+
 std::vector<std::string> totalsLines(const Totals& t) {
-    auto line = [](const char* first, int count, std::string_view countName, const char* second,
-                   int rooms, std::string_view roomsName, const char* third, int arrangement) {
+    using msg::Counter;
+    auto line = [](const char* first, int count, Counter countName, const char* second, int rooms,
+                   Counter roomsName, const char* third, int arrangement) {
         return first + countText(count, countName) + second + countText(rooms, roomsName) + third +
                std::to_string(arrangement);
     };
     return {
-        line("Totale Arrivi   : ", t.arrivi, "arrivals", "    Tot.Cam. Arrivate   : ",
-             t.camArrivate, "rooms with arrivals", "    Totale PN       : ", t.pn),
-        line("Totale Partenze : ", t.partenze, "departures", "    Tot.Cam. Partenza   : ",
-             t.camPartenza, "rooms with departures", "    Totale B&B      : ", t.bb),
-        line("Totale Fermate  : ", t.fermate, "stays", "    Tot.Cam. Fermata    : ", t.camFermata,
-             "rooms with stays", "    Totale HB       : ", t.hb),
-        line("Totale Presenze : ", t.presenze, "guests present", "    Tot.Cam. Presenti   : ",
-             t.camPresenti, "rooms occupied", "    Totale FB       : ", t.fb),
+        line("Totale Arrivi   : ", t.arrivi, Counter::Arrivi, "    Tot.Cam. Arrivate   : ",
+             t.camArrivate, Counter::CamArrivate, "    Totale PN       : ", t.pn),
+        line("Totale Partenze : ", t.partenze, Counter::Partenze, "    Tot.Cam. Partenza   : ",
+             t.camPartenza, Counter::CamPartenza, "    Totale B&B      : ", t.bb),
+        line("Totale Fermate  : ", t.fermate, Counter::Fermate, "    Tot.Cam. Fermata    : ",
+             t.camFermata, Counter::CamFermata, "    Totale HB       : ", t.hb),
+        line("Totale Presenze : ", t.presenze, Counter::Presenze, "    Tot.Cam. Presenti   : ",
+             t.camPresenti, Counter::CamPresenti, "    Totale FB       : ", t.fb),
         std::string(29, ' ') +
             "                         Totale Generale : " + std::to_string(t.generale),
     };

@@ -8,6 +8,7 @@
 
 #include "board/builder.h"
 #include "board/clock.h"
+#include "messages/board_messages.h"
 
 namespace planora::board {
 
@@ -40,7 +41,10 @@ std::string bottomRule();
 std::string firstTitleLine();
 std::string secondTitleLine();
 
-// Board text of a database (UTF-8) value: Windows-1252, cut to `length` characters, trimmed.
+// Board text of a database or typed (UTF-8) value: Windows-1252 (utf8ToCp1252), with every
+// control character and DEL as one blank, so that nothing breaks the grid.
+std::string boardText(std::string_view utf8);
+// The board text, cut to `length` characters, trimmed.
 std::string cutTrim(std::string_view utf8, std::size_t length);
 // Writes board text into a field, left-aligned; the text must fit.
 void putLeft(std::string& line, Field field, std::string_view text);
@@ -75,9 +79,11 @@ std::string titleLine(const TitleParts& parts, const LocalDateTime& now);
 // not fit its three characters.
 std::vector<std::string> totalsLines(const Totals& totals);
 
-// Right-aligned count of three characters; throws planora::Error naming `what` when it does not
-// fit.
-std::string countText(long long count, std::string_view what);
+// A count of the totals right-aligned in three characters; throws planora::Error naming the
+// counter when it does not fit.
+std::string countText(long long count, msg::Counter counter);
+// The persons of a room (PAX) the same way; the error names the room.
+std::string personsText(long long count, std::string_view room);
 
 // The board file in the making: lines kept in memory, then written all at once so that a run
 // that fails leaves the previous board as it was.

@@ -5,12 +5,14 @@
 #include "board/amount.h"
 #include "board/board_file.h"
 #include "board/composer.h"
+#include "board/counts.h"
 #include "board/helpers.h"
 #include "board/room_line.h"
 #include "board/room_line_fields.h"
 #include "board/run_context.h"
 #include "db/error.h"
 #include "db/quote.h"
+#include "messages/board_messages.h"
 
 namespace planora::board {
 
@@ -175,7 +177,7 @@ class BoardRun {
             takeReservation(room);
         }
         fillRow(row, room, RowFill{request_.hotel, request_.addArrangement != 0, room.agency},
-                sets_.arrangementNames, run_.totals());
+                sets_.arrangementNames, run_.tally());
         if (trimBlanks(room.names[0]).empty()) {
             row = RigaCamera(run_, request_.hotel, request_.tableau, room.number, room.number,
                              request_.referenceDate, request_.addArrangement, keys_.selection);
@@ -206,31 +208,31 @@ class BoardRun {
             takeHeadDetails(room);
         }
         addName(room, textOf(guest, "NomeCliente"));
-        takeCompany(sets_.companies, request_.hotel, numberOf(guest, "NumeroProgressivo"), room);
+        takeCompany(sets_.companies, request_.hotel, customerOf(guest, room), room);
     }
 
     // Agency, amount and arrangement of a party head; a leader's arrangement when it has none.
     void takeHeadDetails(RoomValues& room) {
         const db::RecordSet& guest = sets_.guests;
-        takeAgency(room, guest.field("CodiceAgenzia"));
+        takeAgency(room);
         room.amount = {};
-        takeArrangements(sets_.arrangements,
-                         customerIs(request_.hotel, numberOf(guest, "NumeroProgressivo")), room,
-                         true);
+        takeArrangements(sets_.arrangements, customerIs(request_.hotel, customerOf(guest, room)),
+                         room, true);
         for (const char* leader : {"CodiceCapoGruppo", "CodiceCapoFamiglia"}) {
-            const double code = numberOf(guest, leader);
+            const double code = codeOf(guest, {room.number, "Scheda_Cliente", leader});
             if (room.arrangement.empty() && code > 0) {
                 takeArrangements(sets_.arrangements, customerIs(request_.hotel, code), room, false);
             }
         }
     }
 
-    void takeAgency(RoomValues& room, const db::Value& code) {
-        if (code.isNull()) {
+    void takeAgency(RoomValues& room) {
+        const msg::FieldPlace place{room.number, "Scheda_Cliente", "CodiceAgenzia"};
+        if (sets_.guests.field(place.field).isNull()) {
             return;
         }
         sets_.agencies.findFirst(hotelIs(request_.hotel) +
-                                 " and Codice = " + decimalText(code.toNumber()));
+                                 " and Codice = " + decimalText(codeOf(sets_.guests, place)));
         if (!sets_.agencies.noMatch() && room.agency.empty()) {
             room.agency = textOf(sets_.agencies, "RagioneSociale");
         }
@@ -247,7 +249,8 @@ class BoardRun {
         }
         db::RecordSet& reservation = sets_.reservations;
         reservation.findFirst(hotelIs(request_.hotel) + " and NumeroPrenotazione = " +
-                              decimalText(numberOf(booked, "NumeroPrenotazione")));
+                              decimalText(codeOf(booked, {room.number, "Camere_Prenotazione",
+                                                          "NumeroPrenotazione"})));
         if (reservation.noMatch() || !filter_.matches(textOf(reservation, "Ditta")) ||
             !isShownReservation(textOf(reservation, "TipoPrenotazione"))) {
             return;
@@ -260,9 +263,9 @@ class BoardRun {
         const db::RecordSet& reservation = sets_.reservations;
         takeStay(room, textOf(booked, "DataArrivo"), textOf(booked, "DataPartenza"),
                  textOf(booked, "Note"));
-        const double persons = numberOf(booked, "NumeroPersone");
-        room.guests = static_cast<int>(persons);
-        run_.totals().arrivi += room.guests;
+        room.guests = personsOf(booked.field("NumeroPersone"),
+                                {room.number, "Camere_Prenotazione", "NumeroPersone"});
+        addToCounter(run_.totals().arrivi, room.guests, msg::Counter::Arrivi);
         room.names[0] = textOf(reservation, "NomeCliente");
         room.names[1] = "(in arrivo)";
         if (room.company.empty()) {
@@ -272,7 +275,8 @@ class BoardRun {
             room.arrangement = textOf(booked, "Trattamento");
         }
         if (room.amount.scaled == 0) {
-            room.amount = currencyOf(booked.field("Prezzo"));
+            room.amount =
+                currencyOf(booked.field("Prezzo"), {room.number, "Camere_Prenotazione", "Prezzo"});
         }
         room.state = "IN ARRIVO";
         room.agency = textOf(reservation, "Agenzia");
@@ -280,17 +284,20 @@ class BoardRun {
 
     BoardResult finish() {
         Totals& totals = run_.totals();
-        const int grand = totals.pn + totals.bb + totals.hb + totals.fb;
-        if (grand > std::numeric_limits<std::int16_t>::max()) {
-            throw Error("The grand total of the board (" + std::to_string(grand) +
-                        ") is beyond the range of the counter");
+        // The counters are never negative, so their sum in 64 bits cannot overflow.
+        const long long grand =
+            static_cast<long long>(totals.pn) + totals.bb + totals.hb + totals.fb;
+        constexpr long long kMostGrand = std::numeric_limits<std::int16_t>::max();
+        if (grand > kMostGrand) {
+            throw Error(msg::grandTotalBeyondCounter(grand, kMostGrand));
         }
-        totals.generale = grand;
+        totals.generale = static_cast<int>(grand);
         file_.add(grid::bottomRule());
         for (std::string& line : totalsLines(totals)) {
             file_.add(std::move(line));
         }
-        BoardResult result{file_.write(context_.dataFolder, context_.stationCode), totals};
+        BoardResult result{file_.write(context_.dataFolder, context_.stationCode), totals,
+                           run_.tally().warnings};
         run_.close();
         return result;
     }

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "board/clock.h"
 #include "board/request.h"
@@ -23,9 +24,18 @@ struct Totals {
     int generale = 0;
 };
 
+// What a run counts and what it has to tell besides the board.
+struct RunTally {
+    Totals totals;
+    // Things the board shows differently from the data, for the user to check (Italian texts):
+    // an amount too wide for its column.
+    std::vector<std::string> warnings;
+};
+
 struct BoardResult {
     std::filesystem::path file;  // the board file written
     Totals totals;
+    std::vector<std::string> warnings;  // see RunTally
 };
 
 // Builds the board file of one request. Throws planora::Error; on failure the previous board

@@ -10,23 +10,23 @@ struct LocalDateTime {
 
 // Where "now" comes from: the system's local time in the program, a fixed time in tests.
 class Clock {
-public:
+  public:
     virtual ~Clock() = default;
     virtual LocalDateTime now() const = 0;
 };
 
 class SystemClock final : public Clock {
-public:
+  public:
     LocalDateTime now() const override;
 };
 
 class FixedClock final : public Clock {
-public:
+  public:
     explicit FixedClock(LocalDateTime at) : at_(at) {}
     void set(LocalDateTime at) { at_ = at; }
     LocalDateTime now() const override { return at_; }
 
-private:
+  private:
     LocalDateTime at_;
 };
 

@@ -99,7 +99,7 @@ void takeCard(CardWalk& walk, RoomValues& room) {
     countStay(historyFlags(arrival, departure, walk.referenceKey), partyHead, walk.run.totals(),
               room.state);
     takeStay(room, std::move(arrival), std::move(departure), textOf(card, "Commento"));
-    const double customer = numberOf(card, "NumeroProgressivo");
+    const double customer = customerOf(card, room);
     if (partyHead) {
         room.amount = {};
         takeArrangements(walk.sets.arrangements, customerIs(walk.hotel, customer), room, true);
@@ -120,7 +120,7 @@ std::string composeRoom(CardWalk& walk, std::int16_t addArrangement) {
         takeCard(walk, room);
     }
     const RowFill how{walk.hotel, addArrangement != 0, room.notes};
-    fillRow(row, room, how, walk.sets.arrangementNames, walk.run.totals());
+    fillRow(row, room, how, walk.sets.arrangementNames, walk.run.tally());
     return row;
 }
 

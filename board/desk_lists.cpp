@@ -1,8 +1,13 @@
 #include "board/desk_lists.h"
 
+#include <cstdint>
+
+#include "board/counts.h"
 #include "board/helpers.h"
 #include "db/database.h"
+#include "db/error.h"
 #include "db/quote.h"
+#include "messages/board_messages.h"
 
 namespace planora::board {
 
@@ -13,12 +18,24 @@ constexpr std::size_t kCodeWidth = 3;
 constexpr std::string_view kAboveAnyRoom = "\xC3\xBF";
 constexpr std::string_view kBoardRoomKind = "C";
 
-std::vector<std::string> itemsWhere(db::RecordSet& records, const std::string& criteria,
-                                    std::string_view codeField, std::string_view nameField) {
+// The code of a list item; a value that is no whole number of 64 bits stops the listing.
+std::int64_t codeOf(const db::RecordSet& records, std::string_view table,
+                    std::string_view codeField) {
+    const db::Value value = records.field(codeField);
+    const auto code = wholeNumber(value, INT64_MIN, INT64_MAX);
+    if (!code) {
+        throw Error(msg::badListCode(table, codeField, value.toText()));
+    }
+    return *code;
+}
+
+std::vector<std::string> itemsWhere(db::RecordSet& records, std::string_view table,
+                                    const std::string& criteria, std::string_view codeField,
+                                    std::string_view nameField) {
     std::vector<std::string> items;
     for (records.findFirst(criteria); !records.noMatch(); records.findNext(criteria)) {
-        items.push_back(listItem(static_cast<std::int64_t>(records.field(codeField).toNumber()),
-                                 records.field(nameField).toText()));
+        items.push_back(
+            listItem(codeOf(records, table, codeField), records.field(nameField).toText()));
     }
     return items;
 }
@@ -43,12 +60,13 @@ std::int16_t itemCode(std::string_view item) {
 }
 
 std::vector<std::string> hotelItems(db::RecordSet& hotels) {
-    return itemsWhere(hotels, "Numero > 0", "Numero", "RagioneSociale");
+    return itemsWhere(hotels, "AnagraficaHotels", "Numero > 0", "Numero", "RagioneSociale");
 }
 
 std::vector<std::string> layoutItems(db::RecordSet& tableau, std::int16_t hotel) {
-    return itemsWhere(tableau, "NumeroHotel = " + std::to_string(hotel) + " and Codice > 0",
-                      "Codice", "Descrizione");
+    return itemsWhere(tableau, "Tableau",
+                      "NumeroHotel = " + std::to_string(hotel) + " and Codice > 0", "Codice",
+                      "Descrizione");
 }
 
 RoomRange defaultRoomRange(db::RecordSet& numeriCamere, const std::filesystem::path& dataFolder,
@@ -77,12 +95,11 @@ RoomRange defaultRoomRange(db::RecordSet& numeriCamere, const std::filesystem::p
 }
 
 Message noHotelMessage() {
-    return {"Planora", "Nessun hotel con Numero maggiore di 0 in AnagraficaHotels.mdb"};
+    return {"Planora", msg::noHotel()};
 }
 
 Message noLayoutMessage(std::int16_t hotel) {
-    return {"Planora", "Nessun tableau con Codice maggiore di 0 per l'hotel " +
-                           std::to_string(hotel) + " in Tableau.mdb"};
+    return {"Planora", msg::noLayout(hotel)};
 }
 
 }  // namespace planora::board

@@ -2,6 +2,10 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
+
+#include "board/board_file.h"
+#include "board/latin_form.h"
 
 namespace planora::board {
 
@@ -23,8 +27,8 @@ char32_t cp1252ToCodePoint(unsigned char byte) {
     return byte;
 }
 
-// The byte of a code point in Windows-1252, or '?' when the code page has none.
-char codePointToCp1252(char32_t cp) {
+// The byte of a code point in Windows-1252; none when the code page lacks it.
+std::optional<char> cp1252Byte(char32_t cp) {
     if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) {
         return static_cast<char>(cp);
     }
@@ -33,7 +37,38 @@ char codePointToCp1252(char32_t cp) {
             return static_cast<char>(0x80 + i);
         }
     }
-    return '?';
+    return std::nullopt;
+}
+
+bool inCp1252(char32_t cp) {
+    return cp1252Byte(cp).has_value();
+}
+
+bool isAscii(std::string_view text) {
+    for (const char c : text) {
+        if (static_cast<unsigned char>(c) >= 0x80) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Below U+0300 (the combining accents) every text is already in normalisation form C.
+bool mayNeedComposing(std::u32string_view text) {
+    for (const char32_t c : text) {
+        if (c >= 0x300) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// A run of characters the code page lacks, in their nearest Latin form, then '?' for each
+// character that still has no byte.
+void appendLatinForm(std::string& out, std::u32string_view run) {
+    for (const char32_t c : latinForm(run, inCp1252)) {
+        out += cp1252Byte(c).value_or('?');
+    }
 }
 
 // Code page 437 single-line frame bytes as Unicode box drawing; 0 for any other byte.
@@ -147,12 +182,32 @@ std::string encodeUtf8(std::u32string_view codePoints) {
 }
 
 std::string utf8ToCp1252(std::string_view text) {
+    if (isAscii(text)) {
+        return std::string(text);
+    }
+    std::u32string chars = decodeUtf8(text);
+    if (mayNeedComposing(chars)) {
+        chars = composed(chars);
+    }
     std::string out;
-    out.reserve(text.size());
-    while (!text.empty()) {
-        const Decoded d = decodeOne(text);
-        out += d.codePoint == kReplacement ? '?' : codePointToCp1252(d.codePoint);
-        text.remove_prefix(d.length);
+    out.reserve(chars.size());
+    const std::u32string_view view(chars);
+    for (std::size_t i = 0; i < view.size();) {
+        if (view[i] == kReplacement) {  // not UTF-8 at all
+            out += '?';
+            ++i;
+        } else if (const auto byte = cp1252Byte(view[i])) {
+            out += *byte;
+            ++i;
+        } else {
+            // Transliteration reads a whole run, as a word's letters depend on each other.
+            std::size_t end = i + 1;
+            while (end < view.size() && view[end] != kReplacement && !inCp1252(view[end])) {
+                ++end;
+            }
+            appendLatinForm(out, view.substr(i, end - i));
+            i = end;
+        }
     }
     return out;
 }
@@ -169,9 +224,10 @@ std::string cp1252ToUtf8(std::string_view bytes) {
 std::string boardLineToUtf8(std::string_view bytes) {
     std::string out;
     out.reserve(bytes.size() * 2);
-    for (char c : bytes) {
-        const auto byte = static_cast<unsigned char>(c);
-        const char32_t frame = frameCodePoint(byte);
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(bytes[i]);
+        // The same bytes are letters outside the frame: "CITTÀ" ends in a corner's byte.
+        const char32_t frame = grid::isFrameAt(bytes, i) ? frameCodePoint(byte) : 0;
         appendUtf8(out, frame != 0 ? frame : cp1252ToCodePoint(byte));
     }
     return out;

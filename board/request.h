@@ -11,9 +11,9 @@ struct BoardRequest {
     std::int16_t tableau = 0;
     std::string firstRoom;
     std::string lastRoom;
-    std::string referenceDate;  // dd/mm/yyyy as typed
+    std::string referenceDate;        // dd/mm/yyyy as typed
     std::int16_t addArrangement = 0;  // "Aggiungere arrangiamento": non-zero means on
-    std::string selectionDate;  // "Data ", may be empty
+    std::string selectionDate;        // "Data ", may be empty
 };
 
 // The three choices of the main window that the board run reads besides the request.

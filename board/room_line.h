@@ -53,14 +53,17 @@ class CompanyFilter {
     std::string lastRoom_;
 };
 
+// The customer code (NumeroProgressivo) of a guest card of the room.
+double customerOf(const db::RecordSet& card, const RoomValues& room);
+
 // The arrival date, departure date and notes of the room, each taken only when still empty.
 void takeStay(RoomValues& room, std::string arrival, std::string departure, std::string notes);
 // A counted guest's name in place guests - 1; the eleventh and later have no place.
 void addName(RoomValues& room, std::string name);
 // Walks the arrangements matching the criteria: the first non-empty code becomes the room's
-// arrangement when it has none, and with addAmounts every ImportoTotale adds to the amount.
+// arrangement when it has none, and withAmounts every ImportoTotale adds to the amount.
 void takeArrangements(db::RecordSet& arrangements, const std::string& criteria, RoomValues& room,
-                      bool addAmounts);
+                      bool withAmounts);
 // The company of the last account-1 company record of the customer, when there is one.
 void takeCompany(db::RecordSet& companies, std::int16_t hotel, double customer, RoomValues& room);
 
@@ -72,8 +75,9 @@ struct RowFill {
     std::string textAfterAmount;
 };
 // Fills PAX, dates, name, company, state, arrangement and notes into the row and adds the
-// room's guests to the counter of its arrangement kind.
+// room's guests to the counter of its arrangement kind. An amount too wide for its column is
+// shown as "#########" and reported among the run's warnings.
 void fillRow(std::string& row, const RoomValues& room, const RowFill& how,
-             db::RecordSet& arrangementNames, Totals& totals);
+             db::RecordSet& arrangementNames, RunTally& tally);
 
 }  // namespace planora::board

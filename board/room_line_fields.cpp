@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 
+#include "db/error.h"
 #include "db/quote.h"
 
 namespace planora::board {
@@ -14,6 +15,15 @@ std::string textOf(const db::RecordSet& records, std::string_view field) {
 
 double numberOf(const db::RecordSet& records, std::string_view field) {
     return records.field(field).toNumber();
+}
+
+double codeOf(const db::RecordSet& records, const msg::FieldPlace& place) {
+    const db::Value value = records.field(place.field);
+    const double code = value.toNumber();
+    if (!std::isfinite(code)) {
+        throw Error(msg::badCode(place, value.toText()));
+    }
+    return code;
 }
 
 std::string trimBlanks(std::string_view text) {

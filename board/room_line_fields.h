@@ -6,12 +6,17 @@
 #include <string_view>
 
 #include "db/recordset.h"
+#include "messages/board_messages.h"
 
 namespace planora::board {
 
 // Fields of the current record, a Null read as the empty text or 0.
 std::string textOf(const db::RecordSet& records, std::string_view field);
 double numberOf(const db::RecordSet& records, std::string_view field);
+// A code that goes into criteria (NumeroProgressivo, CodiceAgenzia, ...): Null reads as 0; a
+// value that is no finite number throws planora::Error naming the room, the table, the field
+// (place.field) and the value.
+double codeOf(const db::RecordSet& records, const msg::FieldPlace& place);
 
 // The text without leading and trailing blanks.
 std::string trimBlanks(std::string_view text);

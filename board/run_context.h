@@ -30,13 +30,14 @@ class RunContext {
                             std::string_view sort = {});
 
     const BoardOptions& options() const { return options_; }
-    Totals& totals() { return totals_; }
+    RunTally& tally() { return tally_; }
+    Totals& totals() { return tally_.totals; }
     void close();
 
   private:
     std::filesystem::path dataFolder_;
     BoardOptions options_;
-    Totals totals_;
+    RunTally tally_;
     std::map<std::string, db::Database, std::less<>> databases_;
     std::map<std::string, db::RecordSet, std::less<>> recordSets_;
 };

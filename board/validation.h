@@ -18,6 +18,7 @@ struct RequestEntry {
     std::string referenceDate;
     bool addArrangement = false;
     std::string selectionDate;
+    std::string ditta;  // the company text beside "per Ditta"
 };
 
 // A notice for the message dialog (shown with button set 48).
@@ -29,8 +30,11 @@ struct Message {
 Message roomRangeMessage();  // "Camere errate!"
 Message dateMessage();       // "Data errata!"
 
-// The checks of "&Stampa": room order first, then the reference date; the first failure is the
-// only one reported. The selection date is not checked here.
+// The checks of "&Stampa". First every typed text as the window's fields take it: no control
+// character (a line break would split the board's title) and no more characters than the field
+// holds (6, 6, 10, 40 and 40, the company text included); then the room order, then the
+// reference date. The first failure is the only one reported. The selection date is not
+// checked as a date here.
 std::variant<BoardRequest, Message> validaRichiesta(const RequestEntry& entry,
                                                     GiorniMese& giorniMese);
 

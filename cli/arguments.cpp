@@ -3,7 +3,17 @@
 #include <algorithm>
 #include <charconv>
 
+#include "messages/cli_messages.h"
+
 namespace planora::cli {
+
+namespace {
+
+bool isOption(const std::string& word, const std::vector<OptionDef>& options) {
+    return std::ranges::find(options, word, &OptionDef::name) != options.end();
+}
+
+}  // namespace
 
 Arguments::Arguments(const std::vector<std::string>& args, const std::vector<OptionDef>& options) {
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -14,14 +24,15 @@ Arguments::Arguments(const std::vector<std::string>& args, const std::vector<Opt
         }
         const auto option = std::ranges::find(options, word, &OptionDef::name);
         if (option == options.end()) {
-            throw UsageError("unknown option " + word);
+            throw UsageError(msg::unknownOption(word));
         }
         if (!option->takesValue) {
             values_[word] = "";
             continue;
         }
-        if (i + 1 >= args.size()) {
-            throw UsageError("option " + word + " needs a value");
+        // "--from --to 9": the value of --from is missing, it is not "--to".
+        if (i + 1 >= args.size() || isOption(args[i + 1], options)) {
+            throw UsageError(msg::optionNeedsValue(word));
         }
         values_[word] = args[++i];
     }
@@ -38,7 +49,7 @@ std::optional<std::string> Arguments::value(const std::string& name) const {
 std::string Arguments::required(const std::string& name) const {
     const auto found = value(name);
     if (!found) {
-        throw UsageError("option " + name + " is required");
+        throw UsageError(msg::optionRequired(name));
     }
     return *found;
 }
@@ -53,9 +64,7 @@ long long Arguments::number(const std::string& name, long long minimum, long lon
     const char* end = text->data() + text->size();
     const auto [stop, error] = std::from_chars(text->data(), end, result);
     if (error != std::errc() || stop != end || result < minimum || result > maximum) {
-        throw UsageError("option " + name + " needs a whole number from " +
-                         std::to_string(minimum) + " to " + std::to_string(maximum) + ", not '" +
-                         *text + "'");
+        throw UsageError(msg::optionNeedsNumber(name, minimum, maximum, *text));
     }
     return result;
 }

@@ -23,7 +23,7 @@ struct OptionDef {
 class Arguments {
   public:
     // args are the words after the command name. Throws UsageError for an unknown option or a
-    // missing value.
+    // missing value (an option that takes one, followed by nothing or by another option).
     Arguments(const std::vector<std::string>& args, const std::vector<OptionDef>& options);
 
     bool has(const std::string& name) const { return values_.contains(name); }

@@ -1,15 +1,16 @@
 #include <filesystem>
-#include <fstream>
 #include <ostream>
 #include <variant>
 
 #include "board/builder.h"
 #include "board/encoding.h"
-#include "files/station.h"
 #include "board/validation.h"
 #include "cli/arguments.h"
 #include "cli/commands.h"
 #include "db/error.h"
+#include "files/safe_writer.h"
+#include "files/station.h"
+#include "messages/cli_messages.h"
 
 namespace planora::cli {
 
@@ -30,6 +31,7 @@ board::RequestEntry entryFrom(const Arguments& args) {
     entry.referenceDate = args.required("--date");
     entry.addArrangement = args.has("--amounts");
     entry.selectionDate = args.value("--select-date").value_or("");
+    entry.ditta = args.value("--company").value_or("");
     return entry;
 }
 
@@ -41,16 +43,16 @@ board::BoardOptions optionsFrom(const Arguments& args) {
     return options;
 }
 
-// The board file for a terminal: the frame as box drawing, lines without their CR.
+// The board file for a terminal: the frame as box drawing, lines without their CR LF.
 void showBoard(const std::filesystem::path& file, std::ostream& out) {
-    std::ifstream in(file, std::ios::binary);
-    if (!in) {
-        throw Error("Cannot read the board file " + file.string());
-    }
-    std::string line;
-    while (std::getline(in, line)) {
+    const std::string content = files::readFile(file);
+    std::string_view rest(content);
+    while (!rest.empty()) {
+        const std::size_t end = rest.find('\n');
+        std::string_view line = rest.substr(0, end);
+        rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
         if (!line.empty() && line.back() == '\r') {
-            line.pop_back();
+            line.remove_suffix(1);
         }
         out << board::boardLineToUtf8(line) << '\n';
     }
@@ -78,6 +80,9 @@ int runBoard(const Arguments& args, std::ostream& out, std::ostream& err) {
         files::stationCode(), &clock};
     const board::BoardResult result =
         board::CreaTableau(std::get<board::BoardRequest>(checked), optionsFrom(args), context);
+    for (const std::string& warning : result.warnings) {
+        err << "planora: " << msg::warningLine(warning) << '\n';
+    }
     if (args.has("--show")) {
         showBoard(result.file, out);
     }
@@ -95,7 +100,7 @@ int boardCommand(const std::vector<std::string>& words, std::ostream& out, std::
             return kExitOk;
         }
         if (!args.positional().empty()) {
-            throw UsageError("unexpected argument " + args.positional().front());
+            throw UsageError(msg::unexpectedArgument(args.positional().front()));
         }
         return runBoard(args, out, err);
     });

@@ -1,13 +1,29 @@
 #include "cli/cli.h"
 
+#include <map>
 #include <ostream>
 #include <string>
 #include <vector>
 
 #include "cli/arguments.h"
 #include "cli/commands.h"
+#include "cli/print_commands.h"
+#include "messages/cli_messages.h"
 
 namespace planora::cli {
+
+namespace {
+
+std::map<std::string, CommandFunction>& addedCommands() {
+    static std::map<std::string, CommandFunction> commands;
+    return commands;
+}
+
+}  // namespace
+
+void addCommand(const std::string& name, CommandFunction function) {
+    addedCommands()[name] = function;
+}
 
 bool wantsWindow(int argc, char** argv) {
     return argc <= 1 || (argc == 3 && std::string(argv[1]) == "--data");
@@ -31,11 +47,24 @@ int run(int argc, char** argv, std::ostream& out, std::ostream& err) {
     if (command == "demo") {
         return demoCommand(rest, out, err);
     }
+    if (command == "csv") {
+        return csvCommand(rest, out, err);
+    }
+    if (command == "email") {
+        return emailCommand(rest, out, err);
+    }
+    if (const auto added = addedCommands().find(command); added != addedCommands().end()) {
+        return added->second(rest, out, err);
+    }
+    if (command == "pdf" || command == "print") {
+        err << "planora: " << msg::commandNeedsQt(command) << '\n';
+        return kExitFailure;
+    }
     if (command == "--data") {
-        err << "planora: this build has no main window\n";
+        err << "planora: " << msg::noWindowInThisBuild() << '\n';
         return kExitUsage;
     }
-    err << "planora: unknown command " << command << "\n\n" << kMainUsage;
+    err << "planora: " << msg::unknownCommand(command) << "\n\n" << kMainUsage;
     return kExitUsage;
 }
 

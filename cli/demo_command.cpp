@@ -5,6 +5,7 @@
 #include "cli/arguments.h"
 #include "cli/commands.h"
 #include "db/error.h"
+#include "messages/cli_messages.h"
 #include "messages/mdb_messages.h"
 #include "tools/demo/demo_hotel.h"
 #include "tools/demo/hotel_schema.h"
@@ -56,17 +57,15 @@ void turnIntoAccessFiles(const std::filesystem::path& folder, const board::Clock
 
 int runDemo(const Arguments& args, std::ostream& out, std::ostream& err) {
     if (args.positional().size() != 1) {
-        throw UsageError(args.positional().empty() ? "the data folder DIR is missing"
-                                                   : "only one data folder may be given");
+        throw UsageError(args.positional().empty() ? msg::dataFolderMissing()
+                                                   : msg::oneDataFolderOnly());
     }
     const std::filesystem::path folder = args.positional().front();
     const demo::DemoSize size = sizeFrom(args);
     const Format format = formatFrom(args);
     const auto existing = demo::existingDatabaseFiles(folder);
     if (!existing.empty() && !args.has("--force")) {
-        err << "planora: " << folder.string() << " already holds "
-            << existing.front().filename().string() << " and other database files; use --force"
-            << " to replace them\n";
+        err << "planora: " << msg::dataFolderHoldsDatabases(folder, existing.front()) << '\n';
         return kExitFailure;
     }
     for (const auto& file : existing) {
@@ -77,7 +76,7 @@ int runDemo(const Arguments& args, std::ostream& out, std::ostream& err) {
     if (format == Format::Mdb) {
         turnIntoAccessFiles(folder, clock);
     }
-    out << "Demo hotel written to " << folder.string() << '\n';
+    out << msg::demoWritten(folder) << '\n';
     return kExitOk;
 }
 

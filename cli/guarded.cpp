@@ -1,9 +1,9 @@
-#include <filesystem>
+#include <exception>
 #include <ostream>
 
 #include "cli/arguments.h"
 #include "cli/commands.h"
-#include "db/error.h"
+#include "messages/cli_messages.h"
 
 namespace planora::cli {
 
@@ -14,11 +14,9 @@ int guarded(const std::string& command, const char* usage, std::ostream& err,
     } catch (const UsageError& e) {
         err << "planora " << command << ": " << e.what() << "\n\n" << usage;
         return kExitUsage;
-    } catch (const Error& e) {
-        err << "planora: " << e.what() << '\n';
-        return kExitFailure;
-    } catch (const std::filesystem::filesystem_error& e) {
-        err << "planora: " << e.what() << '\n';
+    } catch (...) {
+        // planora::Error, and whatever else a library throws: memory, files, ...
+        err << "planora: " << msg::failureText(std::current_exception()) << '\n';
         return kExitFailure;
     }
 }

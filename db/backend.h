@@ -12,7 +12,7 @@ namespace planora::db {
 
 // One database file, read-only.
 class Backend {
-public:
+  public:
     virtual ~Backend() = default;
     virtual const std::filesystem::path& file() const = 0;
     virtual std::vector<std::string> tableNames() const = 0;

@@ -13,12 +13,13 @@ namespace planora::db {
 // The file a bare name such as "Tableau.mdb" stands for in a data folder: the same name
 // without regard to case, else the name with the extension ".sqlite". Throws planora::Error
 // naming the file and the folder when neither exists.
-std::filesystem::path resolveDataFile(const std::filesystem::path& folder, std::string_view bareName);
+std::filesystem::path resolveDataFile(const std::filesystem::path& folder,
+                                      std::string_view bareName);
 
 // An open database file: Access (Jet 3 or 4) or SQLite 3, chosen by the file's content.
 // A cheap handle: copies share the same open file and its loaded tables.
 class Database {
-public:
+  public:
     Database();  // not open
     // OpenDatabase: the bare file name is looked up in the data folder (resolveDataFile).
     static Database open(const std::filesystem::path& folder, std::string_view bareName);
@@ -36,7 +37,7 @@ public:
     struct Impl;
     Impl& impl() const;
 
-private:
+  private:
     std::shared_ptr<Impl> impl_;
 };
 

@@ -8,7 +8,7 @@ namespace planora {
 // The one failure type of the core. Its message is meant for the user: it names the file,
 // table, field, criteria or line that the failure concerns.
 class Error : public std::runtime_error {
-public:
+  public:
     explicit Error(const std::string& message) : std::runtime_error(message) {}
 };
 

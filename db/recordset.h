@@ -14,7 +14,7 @@ namespace planora::db {
 // A dynaset over a loaded table: the rows that an SQL text selected, in its order, and a
 // current record moved only by the finds. Copies have their own current record.
 class RecordSet {
-public:
+  public:
     RecordSet();  // closed
     ~RecordSet();
     RecordSet(const RecordSet&);
@@ -51,7 +51,7 @@ public:
 
     explicit RecordSet(std::shared_ptr<State> state);
 
-private:
+  private:
     std::shared_ptr<State> state_;  // shared rows and indexes
     std::ptrdiff_t current_ = -1;   // position in the record set, -1 before the first
     bool noMatch_ = false;

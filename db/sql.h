@@ -51,7 +51,7 @@ struct OrderKey {
 
 struct SelectStatement {
     std::string table;
-    std::string inFile;  // empty unless "In 'file'"
+    std::string inFile;                 // empty unless "In 'file'"
     std::shared_ptr<const Expr> where;  // null when there is no Where
     std::vector<OrderKey> orderBy;
     std::string column;  // the one column of "Select col From ...", empty for "Select *"
@@ -77,7 +77,7 @@ using RowReader = std::function<Value(std::size_t column)>;
 
 // An expression bound to the columns of one table: field names resolved, sub-queries run.
 class BoundExpr {
-public:
+  public:
     // Throws planora::Error naming the unknown field, or the sub-query's failure.
     BoundExpr(const Expr& expr, const ColumnResolver& columns, const SubqueryRunner& subqueries);
     ~BoundExpr();
@@ -96,7 +96,7 @@ public:
     };
     const std::vector<Equality>& equalities() const;
 
-private:
+  private:
     struct Impl;
     std::unique_ptr<Impl> impl_;
 };

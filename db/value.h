@@ -21,7 +21,7 @@ struct DateTime {
 
 // One field value as the record access layer hands it out. Text is UTF-8.
 class Value {
-public:
+  public:
     enum class Kind : std::uint8_t { Null, Integer, Real, Currency, Text, DateTime, Boolean };
 
     Value() = default;
@@ -52,7 +52,7 @@ public:
 
     friend bool operator==(const Value&, const Value&) = default;  // same kind, same content
 
-private:
+  private:
     std::variant<std::monostate, std::int64_t, double, Currency, std::string, DateTime, bool> data_;
 };
 

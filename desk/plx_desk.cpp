@@ -8,10 +8,13 @@
 #include <QSignalBlocker>
 
 #include "board/desk_lists.h"
-#include "files/station.h"
 #include "db/error.h"
 #include "desk/entry_box.h"
+#include "desk/list_box.h"
+#include "dialog/failure_notice.h"
 #include "dialog/msgbox_routine.h"
+#include "files/station.h"
+#include "messages/board_messages.h"
 
 namespace planora::desk {
 
@@ -40,12 +43,12 @@ QString qText(const std::string& utf8) {
     return QString::fromStdString(utf8);
 }
 
-void fillList(QComboBox* list, const std::vector<std::string>& items) {
-    const QSignalBlocker blocker(list);
-    list->clear();
+void fillList(ListBox* list, const std::vector<std::string>& items) {
+    QStringList texts;
     for (const std::string& item : items) {
-        list->addItem(qText(item));
+        texts << qText(item);
     }
+    list->setItems(texts);
 }
 
 // The focus target that stands for an entry field, where there is one.
@@ -65,8 +68,13 @@ FocusTarget focusTargetOf(EntryField index) {
     return FocusTarget::Stay;
 }
 
-void showFailure(const planora::Error& error) {
-    dialog::MostraMessaggio(std::string(error.what()), kNotice, std::string("Errore"));
+// The warnings of a run, one a line (the dialog breaks lines at CR).
+std::string joinedWarnings(const std::vector<std::string>& warnings) {
+    std::string text;
+    for (const std::string& warning : warnings) {
+        text += (text.empty() ? "" : "\r") + warning;
+    }
+    return text;
 }
 
 }  // namespace
@@ -88,15 +96,18 @@ void PlxDesk::openDatabases() {
 }
 
 void PlxDesk::connectControls() {
+    // No exception may leave a handler: Qt's event loop would end the program.
     connect(combo_[0], &QComboBox::activated, this,
             [this](int index) { whileDatabasesHold([&] { return hotelChosen(index); }); });
     connect(combo_[1], &QComboBox::activated, this,
             [this](int index) { whileDatabasesHold([&] { return layoutChosen(index); }); });
     for (std::size_t i = 0; i < text_.size(); ++i) {
         const auto index = static_cast<EntryField>(i);
-        connect(text_[i], &QLineEdit::returnPressed, this, [this, index] { enterPressed(index); });
+        connect(text_[i], &QLineEdit::returnPressed, this,
+                [this, index] { dialog::showingFailures([&] { enterPressed(index); }); });
     }
-    connect(tasto_[0], &QPushButton::clicked, this, &PlxDesk::stampa);
+    connect(tasto_[0], &QPushButton::clicked, this,
+            [this] { dialog::showingFailures([this] { stampa(); }); });
     connect(tasto_[1], &QPushButton::clicked, this, &QWidget::close);
 }
 
@@ -134,9 +145,9 @@ bool PlxDesk::activate() {
 bool PlxDesk::whileDatabasesHold(const std::function<bool()>& step) {
     try {
         return step();
-    } catch (const planora::Error& error) {
+    } catch (...) {
         // The lists cannot be trusted any more: the window closes, as it does for want of data.
-        showFailure(error);
+        dialog::showCurrentFailure();
         exitStatus_ = 1;
         close();
         return false;
@@ -220,7 +231,8 @@ void PlxDesk::stampa() {
                                     text(EntryField::LastRoom),
                                     text(EntryField::ReferenceDate),
                                     chk_->isChecked(),
-                                    text(EntryField::SelectionDate)};
+                                    text(EntryField::SelectionDate),
+                                    text(EntryField::Ditta)};
     auto outcome = board::onStampa(entry, clock_, giorniMese_);
     if (const auto* rejection = std::get_if<board::StampaRejection>(&outcome)) {
         dialog::MostraMessaggio(rejection->message);
@@ -237,24 +249,25 @@ void PlxDesk::buildBoard(const board::BoardRequest& request) {
     const board::BoardOptions options{opt_[0]->isChecked(), chk1_->isChecked(),
                                       field(EntryField::Ditta)->text().toStdString()};
     board::BoardResult result;
-    try {
+    const bool built = dialog::showingFailures([&] {
         const board::BoardContext context{dataFolder_, files::stationCode(), &clock_};
         result = board::CreaTableau(request, options, context);
-    } catch (const planora::Error& error) {
-        showFailure(error);
+    });
+    if (!built) {
         return;
     }
+    if (!result.warnings.empty()) {
+        dialog::MostraMessaggio(joinedWarnings(result.warnings), kNotice, msg::warningTitle());
+    }
     if (afterBoard_) {
-        try {
-            afterBoard_(*this, result);
-        } catch (const planora::Error& error) {
-            showFailure(error);
-        }
+        dialog::showingFailures([&] { afterBoard_(*this, result); });
     } else {
-        dialog::MostraMessaggio("Tableau pronto nel file " + result.file.string(), kPlainOk,
-                                std::string("Tableau"));
+        dialog::MostraMessaggio(msg::boardReady(result.file), kPlainOk, msg::boardReadyTitle());
     }
     if (!unloaded_) {
+        // Back in front after the notices: a second dialog may have found no active window to
+        // return to.
+        activateWindow();
         activate();
     }
 }
@@ -262,9 +275,12 @@ void PlxDesk::buildBoard(const board::BoardRequest& request) {
 void PlxDesk::closeEvent(QCloseEvent* event) {
     if (!unloaded_) {
         unloaded_ = true;
-        for (db::Database& database : databases_) {
-            database.close();
-        }
+        // The program ends after this whatever happens: a failure to close is shown, not thrown.
+        dialog::showingFailures([this] {
+            for (db::Database& database : databases_) {
+                database.close();
+            }
+        });
         emit unloaded();
     }
     QWidget::closeEvent(event);

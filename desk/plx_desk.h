@@ -12,6 +12,7 @@
 #include "board/helpers.h"
 #include "db/database.h"
 #include "db/recordset.h"
+#include "desk/list_box.h"
 
 class QCheckBox;
 class QComboBox;
@@ -50,8 +51,8 @@ class PlxDesk : public QWidget {
     std::int16_t hotelNumber() const { return hotel_; }
     std::int16_t tableauNumber() const { return tableau_; }
 
-    QComboBox* hotelList() const { return combo_[0]; }
-    QComboBox* layoutList() const { return combo_[1]; }
+    ListBox* hotelList() const { return combo_[0]; }
+    ListBox* layoutList() const { return combo_[1]; }
     QLineEdit* field(board::EntryField index) const;
     QCheckBox* arrangementBox() const { return chk_; }
     QCheckBox* perDittaBox() const { return chk1_; }
@@ -95,7 +96,7 @@ class PlxDesk : public QWidget {
     AfterBoard afterBoard_;
 
     std::array<QLabel*, 6> label_{};
-    std::array<QComboBox*, 2> combo_{};
+    std::array<ListBox*, 2> combo_{};
     std::array<EntryBox*, 5> text_{};
     QCheckBox* chk_ = nullptr;
     QCheckBox* chk1_ = nullptr;

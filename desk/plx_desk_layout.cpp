@@ -8,6 +8,7 @@
 #include <QStyle>
 
 #include "desk/entry_box.h"
+#include "desk/list_box.h"
 #include "desk/plx_desk.h"
 #include "dialog/fonts.h"
 #include "dialog/twips.h"
@@ -102,9 +103,11 @@ Widget* place(Widget* widget, const QFont& font, const Twips& where) {
 
 void PlxDesk::buildControls() {
     setWindowTitle("Planora");
+    // Not on top of other programs: the clerk brings the booking program in front of it. Only
+    // the print menu, the preview and the message dialog stay on top.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
-                   Qt::MSWindowsFixedSizeDialogHint | Qt::WindowStaysOnTopHint);
+                   Qt::MSWindowsFixedSizeDialogHint);
     setFixedSize(twipsToPixels(kClientWidth), twipsToPixels(kClientHeight));
     setAutoFillBackground(true);
     setColour(this, QPalette::Window, kBackground);
@@ -114,7 +117,7 @@ void PlxDesk::buildControls() {
             place(new QLabel(kLabels[i].caption, this), corbelFont(kTextPoints), kLabels[i].place);
     }
     for (std::size_t i = 0; i < combo_.size(); ++i) {
-        combo_[i] = place(new QComboBox(this), arialFont(kSmallPoints, true), kCombos[i]);
+        combo_[i] = place(new ListBox(this), arialFont(kSmallPoints, true), kCombos[i]);
         setColour(combo_[i], QPalette::Button, kListBackground);
         setColour(combo_[i], QPalette::Base, kListBackground);
     }

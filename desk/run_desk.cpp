@@ -6,9 +6,12 @@
 #include <string>
 #include <string_view>
 
-#include "db/error.h"
 #include "desk/plx_desk.h"
+#include "dialog/failure_notice.h"
 #include "dialog/msgbox_routine.h"
+#include "files/station.h"
+#include "preview/window/anteprima.h"
+#include "print/menu/menu_stampa.h"
 
 namespace planora::desk {
 
@@ -27,12 +30,21 @@ std::filesystem::path dataFolderOf(int argc, char** argv) {
 
 int runDeskWindow(const std::filesystem::path& dataFolder, const board::Clock& clock) {
     std::unique_ptr<PlxDesk> desk;
-    try {
-        desk = std::make_unique<PlxDesk>(std::filesystem::absolute(dataFolder), clock);
-    } catch (const planora::Error& error) {
-        dialog::MostraMessaggio(std::string(error.what()), 48, std::string("Planora"));
+    const bool opened = dialog::showingFailures(
+        [&] { desk = std::make_unique<PlxDesk>(std::filesystem::absolute(dataFolder), clock); });
+    if (!opened) {
         return 1;
     }
+    // After a board run the print menu opens over the window until it is closed.
+    desk->setAfterBoard([folder = std::filesystem::absolute(dataFolder), &clock](
+                            PlxDesk& window, const board::BoardResult&) {
+        const std::string station = files::stationCode();
+        print::menu::MenuStampa menu({folder, station, window.hotelNumber(), &clock}, &window);
+        menu.setPreviewCommand([&] {
+            preview::showAnteprima(preview::PreviewContext{folder, station, {}}, &menu);
+        });
+        menu.exec();
+    });
     QEventLoop loop;
     QObject::connect(desk.get(), &PlxDesk::unloaded, &loop, &QEventLoop::quit);
     desk->show();
@@ -45,7 +57,10 @@ int runDeskWindow(const std::filesystem::path& dataFolder, const board::Clock& c
 int runDesk(int argc, char** argv) {
     QApplication app(argc, argv);
     const board::SystemClock clock;
-    return runDeskWindow(dataFolderOf(argc, argv), clock);
+    int status = 1;
+    // The windows' handlers show their own failures; this catches what happens around them.
+    dialog::showingFailures([&] { status = runDeskWindow(dataFolderOf(argc, argv), clock); });
+    return status;
 }
 
 }  // namespace planora::desk

@@ -1,12 +1,16 @@
 #include "dialog/msgbox_form.h"
 
+#include <QGuiApplication>
 #include <QLabel>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QShowEvent>
 #include <QTextDocument>
+#include <QTextLayout>
 #include <algorithm>
+#include <climits>
 #include <cmath>
 
 #include "dialog/fonts.h"
@@ -35,6 +39,43 @@ QString displayText(const QString& message) {
     return lines.join('\n');
 }
 
+// The lines a text takes in the font when lines wider than `width` pixels wrap as the message
+// box wraps them.
+int wrappedLines(const QString& text, const QFont& font, int width) {
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    int count = 0;
+    for (const QString& paragraph : text.split('\n')) {
+        QTextLayout layout(paragraph, font);
+        layout.setTextOption(option);
+        layout.beginLayout();
+        int lines = 0;
+        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+            line.setLineWidth(width);
+            ++lines;
+        }
+        layout.endLayout();
+        count += std::max(lines, 1);
+    }
+    return count;
+}
+
+// What of the screen a dialog may take, in twips: its available area less the window frame.
+TwipsSize screenLimit(const QWidget& dialog) {
+    const QScreen* screen = dialog.screen();
+    if (screen == nullptr) {
+        screen = QGuiApplication::primaryScreen();
+    }
+    if (screen == nullptr) {
+        return {INT_MAX / 2, INT_MAX / 2};
+    }
+    constexpr int kFrameWidth = 16;
+    constexpr int kFrameHeight = 48;  // the title bar and the borders
+    const QSize available = screen->availableGeometry().size();
+    return {(available.width() - kFrameWidth) * kTwipsPerPixel,
+            (available.height() - kFrameHeight) * kTwipsPerPixel};
+}
+
 }  // namespace
 
 MsgBox_Form::MsgBox_Form(QWidget* parent)
@@ -53,9 +94,12 @@ MsgBox_Form::MsgBox_Form(QWidget* parent)
     text_->setFont(corbelFont(kFontPoints));
     text_->setReadOnly(true);
     text_->setFocusPolicy(Qt::NoFocus);
-    text_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    // Sized for its message, the box wraps only what the screen cannot hold: long words too
+    // (a path), and scrolls a message taller than the screen.
+    text_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    text_->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     text_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    text_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    text_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
 
     const ButtonSet designed = buttonSetFor(-1);
     for (int i = 0; i < 3; ++i) {
@@ -79,9 +123,15 @@ void MsgBox_Form::fill(const QString& message, std::int16_t buttons, const QStri
 }
 
 void MsgBox_Form::pressed(int index) {
-    const auto caption = buttons_[static_cast<std::size_t>(index)]->text().toStdString();
-    if (const auto code = answerFor(index, caption)) {
-        answer_ = code;
+    // A handler must not throw into Qt's event loop; the dialog closes whatever happens, and
+    // without an answer the previous one stays.
+    try {
+        const auto caption = buttons_[static_cast<std::size_t>(index)]->text().toStdString();
+        if (const auto code = answerFor(index, caption)) {
+            answer_ = code;
+        }
+    } catch (...) {
+        answer_.reset();
     }
     accept();
 }
@@ -99,7 +149,6 @@ void MsgBox_Form::showEvent(QShowEvent* event) {
 
 void MsgBox_Form::applyLayout() {
     const std::string message = message_.toStdString();
-    const int rows = CalcolaRighe(message);
     const int columns = CalcolaColonne(message);
 
     // The average character sets the width, but never so narrow that the longest line of
@@ -123,7 +172,14 @@ void MsgBox_Form::applyLayout() {
     for (std::size_t i = 0; i < visible.size(); ++i) {
         visible[i] = buttons_[i]->isVisibleTo(this);
     }
-    const DialogLayout layout = layoutDialog(rows, columns, textMetrics, visible);
+    // The rows at the width the screen allows: one more than the lines, as CalcolaRighe counts
+    // them, once long lines are wrapped.
+    const TwipsSize limit = screenLimit(*this);
+    const int boxPixels = twipsToPixels(messageBoxWidth(columns, textMetrics, limit));
+    const int rows = std::max<int>(
+        CalcolaRighe(message),
+        wrappedLines(text_->toPlainText(), text_->font(), boxPixels - paddingPixels) + 1);
+    const DialogLayout layout = layoutDialog(rows, columns, textMetrics, visible, limit);
 
     setFixedSize(toPixels(layout.client).size());
     title_->setGeometry(toPixels(layout.title));

@@ -94,16 +94,36 @@ std::optional<std::int16_t> answerFor(int index, std::string_view caption) {
     }
 }
 
+int messageBoxWidth(int columns, const TextMetrics& metrics,
+                    const std::optional<TwipsSize>& limit) {
+    const int natural = columns * metrics.charWidth + metrics.padding;
+    if (!limit) {
+        return natural;
+    }
+    return std::max(std::min(natural, limit->width - 2 * kMargin), kButtonWidth);
+}
+
 DialogLayout layoutDialog(int rows, int columns, const TextMetrics& metrics,
-                          const std::array<bool, 3>& visible) {
+                          const std::array<bool, 3>& visible,
+                          const std::optional<TwipsSize>& limit) {
     DialogLayout layout;
     const int shown = static_cast<int>(std::count(visible.begin(), visible.end(), true));
     const int groupWidth = shown * kButtonWidth + std::max(shown - 1, 0) * kButtonSpacing;
 
-    layout.text = {kMargin, kTextTop, columns * metrics.charWidth + metrics.padding,
+    layout.text = {kMargin, kTextTop, messageBoxWidth(columns, metrics, limit),
                    rows * metrics.lineHeight + metrics.padding};
-    const int width =
-        std::max({kDesignWidth, layout.text.right() + kMargin, groupWidth + 2 * kMargin});
+    int width = std::max({kDesignWidth, layout.text.right() + kMargin, groupWidth + 2 * kMargin});
+    if (limit) {
+        width = std::min(width, std::max(limit->width, groupWidth + 2 * kMargin));
+        // Title strip, gaps and buttons keep their height; the message box takes the rest.
+        const int fixedHeight = kTextTop + kButtonGap + kButtonHeight + kMargin;
+        const int lowest = metrics.lineHeight + metrics.padding;
+        const int highest = std::max(limit->height - fixedHeight, lowest);
+        if (layout.text.height > highest) {
+            layout.text.height = highest;
+            layout.scrolls = true;
+        }
+    }
     layout.text.width = width - 2 * kMargin;
 
     const int buttonTop = layout.text.bottom() + kButtonGap;

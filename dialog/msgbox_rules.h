@@ -45,6 +45,12 @@ struct DialogLayout {
     TwipsRect title;                                  // the title strip across the top
     TwipsRect text;                                   // the message box
     std::array<std::optional<TwipsRect>, 3> buttons;  // none for a hidden button
+    bool scrolls = false;  // the message box is lower than its rows: it scrolls
+};
+
+struct TwipsSize {
+    int width = 0;
+    int height = 0;
 };
 
 // The text font's measures in twips: the width of an average character and the line height.
@@ -55,10 +61,19 @@ struct TextMetrics {
     int padding = 0;
 };
 
-// The geometry of the dialog for a message of rows x columns (CalcolaRighe, CalcolaColonne):
-// the message box large enough for them, the visible buttons in one row below it, centred,
-// 70 twips apart, in the order T 0, 1, 2.
+// The width of the message box for a message of `columns` (CalcolaColonne): wide enough for
+// them, but never so wide that the dialog would leave `limit` (the screen's available area),
+// where the message is to wrap.
+int messageBoxWidth(int columns, const TextMetrics& metrics,
+                    const std::optional<TwipsSize>& limit = std::nullopt);
+
+// The geometry of the dialog for a message of rows x columns (CalcolaRighe, or the rows the
+// message takes once wrapped at messageBoxWidth; CalcolaColonne): the message box large enough
+// for them, the visible buttons in one row below it, centred, 70 twips apart, in the order
+// T 0, 1, 2. Within a limit the dialog never grows beyond it: a message too tall for it
+// scrolls in a lower box, and the buttons stay inside.
 DialogLayout layoutDialog(int rows, int columns, const TextMetrics& metrics,
-                          const std::array<bool, 3>& visible);
+                          const std::array<bool, 3>& visible,
+                          const std::optional<TwipsSize>& limit = std::nullopt);
 
 }  // namespace planora::dialog

@@ -50,8 +50,11 @@ fs::path fileNoCase(const fs::path& folder, std::string_view name) {
     }
     if (auto other = findEntryNoCase(folder, name)) {
         std::error_code error;
-        // A dangling link is where a new file may go: renaming over it replaces the link.
-        if (fs::is_symlink(fs::symlink_status(*other, error)) && !fs::exists(*other, error)) {
+        const fs::file_status target = fs::status(*other, error);
+        // Another run of the same station may have renamed its file into place since the first
+        // look: a regular file now is the file. A dangling link (or an entry gone again) is
+        // where a new file may go: renaming over it replaces the link.
+        if (fs::is_regular_file(target) || !fs::exists(target)) {
             return *other;
         }
         throw Error(msg::notARegularFile(*other));

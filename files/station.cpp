@@ -60,4 +60,12 @@ std::filesystem::path boardFilePath(const std::filesystem::path& folder,
     return fileNoCase(folder, boardFileName(stationCode));
 }
 
+std::filesystem::path existingBoardFile(const std::filesystem::path& folder,
+                                        std::string_view stationCode) {
+    if (auto file = findFileNoCase(folder, boardFileName(stationCode))) {
+        return *file;
+    }
+    throw Error(msg::boardFileMissing(boardFilePath(folder, stationCode)));
+}
+
 }  // namespace planora::files

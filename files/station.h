@@ -27,4 +27,9 @@ std::string boardFileName(std::string_view stationCode);
 std::filesystem::path boardFilePath(const std::filesystem::path& folder,
                                     std::string_view stationCode);
 
+// The board file of the station as it is to be read: throws planora::Error saying so when the
+// board has not been written yet.
+std::filesystem::path existingBoardFile(const std::filesystem::path& folder,
+                                        std::string_view stationCode);
+
 }  // namespace planora::files

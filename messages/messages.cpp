@@ -113,6 +113,11 @@ std::string cannotListFolder(const std::filesystem::path& folder, int errnum) {
            systemReason(errnum);
 }
 
+std::string boardFileMissing(const std::filesystem::path& file) {
+    return "Il file del tableau " + quoted(file) +
+           " non esiste: crearlo prima con \"Stampa\" nella finestra principale";
+}
+
 std::string badStationCode(std::string_view variable, std::string_view value) {
     return "La variabile d'ambiente " + std::string(variable) + " vale \"" + printable(value) +
            "\": il codice della stazione deve poter far parte di un nome di file (al più 32 "

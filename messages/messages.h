@@ -17,7 +17,7 @@ std::string shown(const std::filesystem::path& path);
 std::string systemReason(int errnum);
 
 // A value as it can be shown on one line: control characters written as escapes ("\n",
-// "\x01").
+// "\x1B").
 std::string printable(std::string_view value);
 
 // --- Files the program writes or looks up ---
@@ -27,6 +27,8 @@ std::string cannotReplaceFile(const std::filesystem::path& file, int errnum);
 std::string notARegularFile(const std::filesystem::path& path);
 std::string cannotReadFile(const std::filesystem::path& file, int errnum);
 std::string cannotListFolder(const std::filesystem::path& folder, int errnum);
+// The board file is read before it has been written.
+std::string boardFileMissing(const std::filesystem::path& file);
 
 // --- The station code ---
 std::string badStationCode(std::string_view variable, std::string_view value);

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdint>
+
 #include "board/amount.h"
 #include "board/board_file.h"
 #include "db/error.h"
@@ -66,6 +69,16 @@ TEST(BoardFrame, FieldTextsAreConvertedCutAndTrimmed) {
     EXPECT_EQ(row.substr(74, 3), " 12");
     EXPECT_FALSE(grid::isBlank(row, grid::kNome));
     EXPECT_TRUE(grid::isBlank(grid::blankRow(), grid::kNome));
+}
+
+TEST(BoardFrame, EveryControlCharacterIsOneBlank) {
+    // C0 (NUL included), DEL and C1 (NEL, CSI), which a printer or a terminal would obey.
+    const std::string controls =
+        std::string("A\0B", 3) + "\r\n\t\x1B\x0C\x7F" + "\u0085\u009B" + "Z";
+    EXPECT_EQ(grid::boardText(controls), "A B" + std::string(8, ' ') + "Z");
+    EXPECT_EQ(grid::cutTrim("\tROSSI\r\n", 25), "ROSSI");
+    // The letters around them keep their code page bytes.
+    EXPECT_EQ(grid::boardText("\u0085CITTÀ\u009F"), " CITT\xC0 ");
 }
 
 const LocalDateTime kNow{2026, 3, 4, 7, 5, 59};
@@ -150,12 +163,27 @@ TEST(BoardTotals, CountsRightAlignedInThreeArrangementsPlain) {
     EXPECT_EQ(lines[4], std::string(54, ' ') + "Totale Generale : 1237");
 }
 
-TEST(BoardTotals, ACountOfAThousandDoesNotFit) {
+// The message of the planora::Error that `run` throws; empty (and a failure) when it throws none.
+template <typename Run>
+std::string errorOf(Run run) {
+    try {
+        run();
+    } catch (const Error& error) {
+        return error.what();
+    }
+    ADD_FAILURE() << "no planora::Error was thrown";
+    return {};
+}
+
+TEST(BoardTotals, ACountOfAThousandDoesNotFitAndTheMessageNamesTheCounter) {
     Totals totals;
     totals.presenze = 1000;
-    EXPECT_THROW(totalsLines(totals), Error);
-    EXPECT_EQ(countText(0, "x"), "  0");
-    EXPECT_THROW(countText(1000, "x"), Error);
+    EXPECT_EQ(errorOf([&] { totalsLines(totals); }),
+              "Il totale delle presenze (1000) non entra nelle 3 cifre del tableau");
+    EXPECT_EQ(countText(0, msg::Counter::Arrivi), "  0");
+    EXPECT_EQ(countText(999, msg::Counter::Arrivi), "999");
+    EXPECT_EQ(errorOf([] { personsText(1000, "101"); }),
+              "Camera 101: il numero di persone (1000) non entra nelle 3 cifre del tableau");
 }
 
 TEST(BoardAmount, ItalianMarksWhateverTheSize) {
@@ -176,11 +204,35 @@ TEST(BoardAmount, RoundsHalfAwayFromZero) {
     EXPECT_EQ(formatAmount({-49}), "0,00");
 }
 
+const msg::FieldPlace kPlace{"101", "Arrangiamento", "ImportoTotale"};
+
 TEST(BoardAmount, CurrencyOfOtherNumbers) {
-    EXPECT_EQ(currencyOf(db::Value::currency({123})).scaled, 123);
-    EXPECT_EQ(currencyOf(db::Value::real(12.5)).scaled, 125000);
-    EXPECT_EQ(currencyOf(db::Value::integer(3)).scaled, 30000);
-    EXPECT_EQ(currencyOf(db::Value()).scaled, 0);
+    EXPECT_EQ(currencyOf(db::Value::currency({123}), kPlace).scaled, 123);
+    EXPECT_EQ(currencyOf(db::Value::real(12.5), kPlace).scaled, 125000);
+    EXPECT_EQ(currencyOf(db::Value::integer(3), kPlace).scaled, 30000);
+    EXPECT_EQ(currencyOf(db::Value(), kPlace).scaled, 0);
+    EXPECT_EQ(currencyOf(db::Value::real(-5e14), kPlace).scaled, -5'000'000'000'000'000'000);
+}
+
+TEST(BoardAmount, NoNumberOrBeyondTheRangeStopsTheRunNamingRoomFieldAndValue) {
+    for (const double bad : {std::nan(""), 1e300, -1e300, HUGE_VAL, 9.3e14}) {
+        const std::string message = errorOf([&] { currencyOf(db::Value::real(bad), kPlace); });
+        EXPECT_EQ(message.rfind("Camera 101: il campo ImportoTotale di Arrangiamento vale ", 0), 0u)
+            << message;
+        EXPECT_NE(message.find("non è un importo valido"), std::string::npos) << message;
+    }
+    EXPECT_NE(errorOf([] { currencyOf(db::Value::real(1e300), kPlace); }).find("1e+300"),
+              std::string::npos);
+}
+
+TEST(BoardAmount, SumsAreCheckedAgainstOverflow) {
+    EXPECT_EQ(addAmounts({5}, {-7}, kPlace).scaled, -2);
+    const db::Currency half{5'000'000'000'000'000'000};  // 5e14 euros
+    EXPECT_EQ(errorOf([&] { addAmounts(half, half, kPlace); }),
+              "Camera 101: la somma degli importi ImportoTotale di Arrangiamento supera il massimo "
+              "che un importo può contenere");
+    EXPECT_THROW(addAmounts({INT64_MIN}, {-1}, kPlace), Error);
+    EXPECT_EQ(addAmounts({INT64_MAX}, {0}, kPlace).scaled, INT64_MAX);
 }
 
 }  // namespace

@@ -69,9 +69,20 @@ TEST(CliWindow, OnlyWithoutACommand) {
     EXPECT_FALSE(wants({"demo", "x"}));
 }
 
+TEST(CliUsage, PrintCommandsNeedTheQtPartOfTheProgram) {
+    // This program links the headless command line only: pdf and print are known but absent.
+    for (const char* command : {"pdf", "print"}) {
+        const Outcome o = runCli({command, "--destination", "Laser"});
+        EXPECT_EQ(o.status, 1) << command;
+        EXPECT_EQ(o.err,
+                  std::string("planora: il comando ") + command +
+                      " stampa attraverso Qt e questo programma è stato compilato senza Qt\n");
+    }
+}
+
 TEST(CliUsage, BadCommandLinesExitTwo) {
     const std::vector<std::vector<std::string>> bad = {
-        {"print"},
+        {"stampa"},
         {"board", "--colour", "red"},
         {"board", "--hotel"},
         {"board", "--hotel", "x", "--tableau", "1", "--from", "1", "--to", "2", "--date",
@@ -89,9 +100,65 @@ TEST(CliUsage, BadCommandLinesExitTwo) {
     for (const auto& words : bad) {
         const Outcome o = runCli(words);
         EXPECT_EQ(o.status, 2) << words.back();
-        EXPECT_NE(o.err.find("Usage: planora"), std::string::npos) << words.back();
+        EXPECT_NE(o.err.find("Uso: planora"), std::string::npos) << words.back();
         EXPECT_TRUE(o.out.empty());
     }
+}
+
+TEST(CliUsage, MessagesAreItalianAndNameWhatIsWrong) {
+    const auto errorLine = [](std::vector<std::string> words) {
+        const Outcome o = runCli(std::move(words));
+        EXPECT_EQ(o.status, 2);
+        return o.err.substr(0, o.err.find('\n'));
+    };
+    EXPECT_EQ(errorLine({"board", "--colour", "red"}),
+              "planora board: opzione sconosciuta '--colour'");
+    EXPECT_EQ(
+        errorLine({"board", "--tableau", "1", "--from", "1", "--to", "2", "--date", "01/01/2026"}),
+        "planora board: manca l'opzione obbligatoria --hotel");
+    EXPECT_EQ(errorLine({"board", "--hotel", "x", "--tableau", "1", "--from", "1", "--to", "2",
+                         "--date", "01/01/2026"}),
+              "planora board: --hotel richiede un numero intero da -32768 a 32767, non 'x'");
+    EXPECT_EQ(errorLine({"board", "--hotel", "1", "--tableau", "1", "--from", "1", "--to", "2",
+                         "--date", "01/01/2026", "extra"}),
+              "planora board: argomento inatteso 'extra'");
+    EXPECT_EQ(errorLine({"demo"}), "planora demo: manca la cartella dei dati DIR");
+    EXPECT_EQ(errorLine({"demo", "a", "b"}),
+              "planora demo: si può indicare una sola cartella dei dati");
+    EXPECT_EQ(errorLine({"stampa"}), "planora: comando sconosciuto 'stampa'");
+}
+
+TEST(CliUsage, AMissingValueIsReportedAsSuch) {
+    // The option's value is missing, whether the line ends or another option follows.
+    const Outcome between = runCli(
+        {"board", "--hotel", "1", "--tableau", "1", "--from", "--to", "9", "--date", "01/01/2026"});
+    EXPECT_EQ(between.status, 2);
+    EXPECT_EQ(between.err.rfind("planora board: --from richiede un valore\n", 0), 0u)
+        << between.err;
+    const Outcome last = runCli({"board", "--hotel", "1", "--tableau"});
+    EXPECT_EQ(last.err.rfind("planora board: --tableau richiede un valore\n", 0), 0u) << last.err;
+    // A value that merely starts with a dash is a value.
+    const Outcome dash = runCli({"board", "--hotel", "-1", "--tableau", "1", "--from", "-A", "--to",
+                                 "-B", "--date", "31/04/2026"});
+    EXPECT_EQ(dash.status, 2);
+    EXPECT_EQ(dash.err.rfind("Data errata!", 0), 0u) << dash.err;
+}
+
+TEST(CliBoard, TypedValuesAreHeldToTheWindowsFields) {
+    const auto refused = [](const std::string& from, const std::string& date) {
+        return runCli({"board", "--hotel", "1", "--tableau", "1", "--from", from, "--to", "9",
+                       "--date", date, "--data", "/nonexistent"});
+    };
+    const Outcome blanks = refused("1", " 08/12/2026 ");
+    EXPECT_EQ(blanks.status, 2);
+    EXPECT_EQ(blanks.err,
+              "Valore troppo lungo!\nIl campo \"Data riferim.\" accetta al più 10 caratteri: \" "
+              "08/12/2026 \" è troppo lungo\n");
+    const Outcome newline = refused("1", "08/12\n2026");
+    EXPECT_EQ(newline.status, 2);
+    EXPECT_EQ(newline.err.rfind("Valore non valido!\nIl campo \"Data riferim.\"", 0), 0u)
+        << newline.err;
+    EXPECT_EQ(refused("1234567", "08/12/2026").status, 2);
 }
 
 TEST(CliBoard, RejectedRequestsPrintTheMessage) {
@@ -123,6 +190,19 @@ TEST_F(CliFolderTest, DemoWritesAFreshFolderOnce) {
     EXPECT_EQ(std::filesystem::last_write_time(folder_ / "hotel" / "Tableau.sqlite"), written);
     const Outcome forced = runCli({"demo", dir, "--force", "--seed", "3"});
     EXPECT_EQ(forced.status, 0) << forced.err;
+}
+
+TEST_F(CliFolderTest, AFileSystemFailureIsReportedInItalianWithTheSystemsReason) {
+    // Without --data the board works in the current folder, which has been removed.
+    const std::filesystem::path before = std::filesystem::current_path();
+    std::filesystem::create_directories(folder_ / "gone");
+    std::filesystem::current_path(folder_ / "gone");
+    std::filesystem::remove(folder_ / "gone");
+    const Outcome o = runCli({"board", "--hotel", "1", "--tableau", "1", "--from", "1", "--to", "9",
+                              "--date", "01/01/2026"});
+    std::filesystem::current_path(before);
+    EXPECT_EQ(o.status, 1);
+    EXPECT_EQ(o.err, "planora: Operazione non riuscita: il file o la cartella non esiste\n");
 }
 
 TEST_F(CliFolderTest, MissingDataFolderIsAnError) {

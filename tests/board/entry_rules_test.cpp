@@ -13,8 +13,8 @@ class EntryRulesTest : public ::testing::Test {
     }
 
     RequestEntry entry(std::string first, std::string last, std::string date) const {
-        return RequestEntry{5,    2,       std::move(first), std::move(last), std::move(date),
-                            true, "010219"};
+        return RequestEntry{5,        2, std::move(first), std::move(last), std::move(date), true,
+                            "010219", ""};
     }
 
     FixedClock clock_{LocalDateTime{2026, 12, 8, 9, 30, 0}};

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "board/board_file.h"
 #include "board/encoding.h"
 #include "board/helpers.h"
 
@@ -100,17 +101,54 @@ TEST(Encoding, WindowsCodePageRoundTrip) {
     EXPECT_EQ(cp1252ToUtf8(bytes), text);
 }
 
-TEST(Encoding, UnmappableCharactersBecomeQuestionMarks) {
-    EXPECT_EQ(utf8ToCp1252("a\u2502b\u4E2D"), "a?b?");
-    EXPECT_EQ(utf8ToCp1252("x\xFFy"), "x?y");   // not UTF-8 at all
-    EXPECT_EQ(utf8ToCp1252("\xC0\xAF"), "??");  // overlong form
-    EXPECT_EQ(utf8ToCp1252("\xE2\x82"), "??");  // cut short
+TEST(Encoding, WhatHasNoLatinFormBecomesAQuestionMark) {
+    EXPECT_EQ(utf8ToCp1252("a\u2502b\U0001F600c"), "a?b?c");  // a frame line, an emoji
+    EXPECT_EQ(utf8ToCp1252("x\xFFy"), "x?y");                 // not UTF-8 at all
+    EXPECT_EQ(utf8ToCp1252("\xC0\xAF"), "??");                // overlong form
+    EXPECT_EQ(utf8ToCp1252("\xE2\x82"), "??");                // cut short
+}
+
+TEST(Encoding, ComposedFirstSoThatAccentsStayLetters) {
+    // "e" + combining acute, "A" + combining grave: one Windows-1252 letter each.
+    EXPECT_EQ(utf8ToCp1252("Caffe\u0301 A\u0300"), "Caff\xE9 \xC0");
+    // A mark with no composed letter keeps its base letter only.
+    EXPECT_EQ(utf8ToCp1252("q\u0303"), "q");
+}
+
+TEST(Encoding, LettersBeyondTheCodePageTakeTheirNearestLatinForm) {
+    // Letters that Windows-1252 has stay as they are ("ó"); the others lose their marks.
+    EXPECT_EQ(utf8ToCp1252("\u0141ukasz \u017B\u00F3\u0142\u0107"), "Lukasz Z\xF3lc");
+    EXPECT_EQ(utf8ToCp1252("Dvo\u0159\u00E1k \u0150rs"), "Dvor\xE1k Ors");
+    EXPECT_EQ(utf8ToCp1252("\u041C\u043E\u0441\u043A\u0432\u0430"), "Moskva");
+    EXPECT_EQ(utf8ToCp1252("\u0391\u03B8\u03AE\u03BD\u03B1"), "Athena");
+    EXPECT_EQ(utf8ToCp1252("\u5317\u4EAC"), "bei jing");
+    // Windows-1252's own letters beyond Latin-1 are kept: Š, Ž, Œ.
+    EXPECT_EQ(utf8ToCp1252("\u0160\u017D\u0152"), "\x8A\x8E\x8C");
+}
+
+TEST(Encoding, AsciiIsCopiedAsItIs) {
+    const std::string ascii = "ROSSI MARIO 123 \t\x01";
+    EXPECT_EQ(utf8ToCp1252(ascii), ascii);
 }
 
 TEST(Encoding, BoardLineShowsTheFrameAsBoxDrawing) {
     const std::string line = "\xDA\xC4\xC2\xBF\xC3\xC5\xB4\xC0\xC1\xD9\xB3";
     EXPECT_EQ(boardLineToUtf8(line), "┌─┬┐├┼┤└┴┘│");
     EXPECT_EQ(boardLineToUtf8(utf8ToCp1252("Città € è")), "Città € è");
+}
+
+TEST(Encoding, BoardLineDrawsTheFrameOnlyWhereTheGridHasIt) {
+    // A room row: bars at the frame columns, "CITTÀ" and "ÃÄ" (bytes 195 and 196, a tee and
+    // a dash of the frame elsewhere) in the name and the notes.
+    std::string row = grid::blankRow();
+    grid::putLeft(row, grid::kNome, utf8ToCp1252("CITTÀ"));
+    grid::putLeft(row, grid::kNote, utf8ToCp1252("ÃÄ"));
+    const std::string shown = boardLineToUtf8(row);
+    EXPECT_EQ(shown.rfind("│      │      │CITTÀ ", 0), 0u) << shown;
+    EXPECT_NE(shown.find("│ÃÄ "), std::string::npos) << shown;
+    EXPECT_EQ(shown.find("└"), std::string::npos) << shown;
+    // The title line is not framed: its letters stay letters.
+    EXPECT_EQ(boardLineToUtf8(utf8ToCp1252(" Hotel : CITTÀ ÚÄ")), " Hotel : CITTÀ ÚÄ");
 }
 
 TEST(Encoding, CodePointsRoundTrip) {

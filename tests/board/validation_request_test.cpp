@@ -81,11 +81,45 @@ TEST(ValidaRichiesta, DateIsCheckedAsTyped) {
     }
 }
 
-TEST(ValidaRichiesta, ChecksACopyOfTheDate) {
+TEST(ValidaRichiesta, TextsLongerThanTheirFieldsAreRefusedNamingTheField) {
+    // The window's fields hold 6, 6, 10, 40 and 40 characters; the command line is held to the
+    // same.
+    const Message date = rejection(entry("1", "9", " 08/12/2026 "));
+    EXPECT_EQ(date.title, "Valore troppo lungo!");
+    EXPECT_EQ(date.text,
+              "Il campo \"Data riferim.\" accetta al più 10 caratteri: \" 08/12/2026 \" è troppo "
+              "lungo");
+    EXPECT_NE(rejection(entry("1234567", "9", "08/12/2026")).text.find("\"Dalla Camera\""),
+              std::string::npos);
+    EXPECT_NE(rejection(entry("1", "ABCDEFG", "08/12/2026")).text.find("\"Alla Camera\""),
+              std::string::npos);
+    RequestEntry company = entry("1", "9", "08/12/2026");
+    company.ditta = std::string(41, 'D');
+    EXPECT_NE(rejection(company).text.find("\"per Ditta\" accetta al più 40"), std::string::npos);
+    RequestEntry selection = entry("1", "9", "08/12/2026");
+    selection.selectionDate = std::string(41, '1');
+    EXPECT_NE(rejection(selection).text.find("\"Data\" accetta al più 40"), std::string::npos);
+}
+
+TEST(ValidaRichiesta, FullFieldsAreAcceptedCountingCharactersNotBytes) {
+    RequestEntry e = entry("ÀÈÌÒÙÉ", "ÙÙÙÙÙÙ", "08/12/2026");
+    e.ditta = std::string(20, 'D') + "ÈÈÈÈÈÈÈÈÈÈÈÈÈÈÈÈÈÈÈÈ";
+    e.selectionDate = std::string(40, ' ');
     GiorniMese giorni;
-    auto result = validaRichiesta(entry("1", "9", " 07/12/2026 "), giorni);
-    ASSERT_TRUE(std::holds_alternative<BoardRequest>(result));
-    EXPECT_EQ(std::get<BoardRequest>(result).referenceDate, " 07/12/2026 ");
+    EXPECT_TRUE(std::holds_alternative<BoardRequest>(validaRichiesta(e, giorni)));
+}
+
+TEST(ValidaRichiesta, ControlCharactersAreRefusedWhereverTyped) {
+    const Message newline = rejection(entry("1", "9", "08/12\n2026"));
+    EXPECT_EQ(newline.title, "Valore non valido!");
+    EXPECT_EQ(newline.text,
+              "Il campo \"Data riferim.\" contiene un carattere di controllo (un a capo, una "
+              "tabulazione o simili): \"08/12\\n2026\"");
+    EXPECT_EQ(rejection(entry("1\t", "9", "08/12/2026")).title, "Valore non valido!");
+    EXPECT_EQ(rejection(entry("1", "9\x7F", "08/12/2026")).title, "Valore non valido!");
+    RequestEntry company = entry("1", "9", "08/12/2026");
+    company.ditta = "ACME\x1B[2J";
+    EXPECT_NE(rejection(company).text.find("\"ACME\\x1B[2J\""), std::string::npos);
 }
 
 TEST(ValidaRichiesta, LeapDayFollowsTheYear) {

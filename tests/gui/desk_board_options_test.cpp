@@ -6,10 +6,10 @@
 #include <sstream>
 
 #include "board/builder.h"
-#include "files/station.h"
 #include "desk/plx_desk.h"
 #include "desk_fixture.h"
 #include "dialog_driver.h"
+#include "files/station.h"
 #include "tools/demo/demo_hotel.h"
 
 namespace planora::desk {

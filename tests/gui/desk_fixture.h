@@ -22,8 +22,10 @@ class DeskTest : public ::testing::Test {
   protected:
     void SetUp() override { writeDeskHotel(folder_.path()); }
 
-    std::unique_ptr<desk::PlxDesk> openDesk() {
-        auto window = std::make_unique<desk::PlxDesk>(folder_.path(), clock_);
+    // Over the fixture's clock, or another one the test gives.
+    std::unique_ptr<desk::PlxDesk> openDesk(const board::Clock* clock = nullptr) {
+        auto window =
+            std::make_unique<desk::PlxDesk>(folder_.path(), clock != nullptr ? *clock : clock_);
         window->show();
         window->activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowActive(window.get()));

@@ -6,9 +6,9 @@
 #include <QSignalSpy>
 #include <optional>
 
-#include "files/station.h"
 #include "desk_fixture.h"
 #include "dialog_driver.h"
+#include "files/station.h"
 
 namespace planora::desk {
 namespace {

@@ -145,7 +145,7 @@ void writeDemoHotel(const std::filesystem::path& folder, const DemoSize& size,
     writeHotels(data);
     writeArrangementNames(data);
     writeAgencies(data);
-    writePrintSettings(data, folder);
+    writePrintSettings(data);
     StayWriter stays(data);
     const DayNumber day = today(clock);
     const ShowcaseCounts shown = writeShowcase(stays, day);

@@ -29,6 +29,6 @@ void writeGeneratedStays(StayWriter& stays, DemoRandom& random, const std::vecto
                          DayNumber day, GeneratedCounts counts);
 
 // Stampanti, SetStampa and Contatori.
-void writePrintSettings(HotelData& data, const std::filesystem::path& folder);
+void writePrintSettings(HotelData& data);
 
 }  // namespace planora::demo

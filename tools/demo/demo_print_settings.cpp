@@ -14,20 +14,23 @@ std::string commandSet(std::initializer_list<int> values) {
     return text;
 }
 
-void writeDestinations(HotelData& data, const std::filesystem::path& folder) {
-    const std::filesystem::path base = std::filesystem::absolute(folder);
+void writeDestinations(HotelData& data) {
     struct Destination {
         int hotel;
         const char* name;
         int tipoStampa;
         std::string linea;
     };
-    // Print type 3 has no SetStampa record: raw output without command bytes.
+    // Every command works without a printer: the raw destinations write files of the data
+    // folder (their Linea is taken from there), the PDF destination names no installed printer,
+    // so the program writes the PDF itself. "Laser Ricevimento" prints on the system's default
+    // printer, or on the one chosen in the menu. Print type 3 has no SetStampa record: raw
+    // output without command bytes.
     const Destination destinations[] = {
         {1, "Laser Ricevimento", 2, ""},
-        {1, "Stampante PDF", 2, ""},
-        {1, "Aghi Economato", 1, (base / "aghi-economato.prn").string()},
-        {1, "Terminale Cassa", 3, (base / "cassa.prn").string()},
+        {1, "Stampante PDF", 4, ""},
+        {1, "Aghi Economato", 1, "aghi-economato.prn"},
+        {1, "Terminale Cassa", 3, "cassa.prn"},
         {2, "Laser Bellavista", 2, ""},
     };
     for (const Destination& d : destinations) {
@@ -51,12 +54,17 @@ void writeCommandSets(HotelData& data) {
                 {{"TipoStampa", 2},
                  {"Compresso", commandSet({7, 0, 0, 0, 0, 1, 10, 0, 0, 0, 0, 0})},
                  {"Grassetto", commandSet({0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0})}});
+    // PDF: 6 and 7 points, so that the 132 columns fit an A4 page upright.
+    data.insert("Stampanti", "SetStampa",
+                {{"TipoStampa", 4},
+                 {"Compresso", commandSet({6, 0, 0, 0, 0, 1, 7, 0, 0, 0, 0, 0})},
+                 {"Grassetto", commandSet({0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0})}});
 }
 
 }  // namespace
 
-void writePrintSettings(HotelData& data, const std::filesystem::path& folder) {
-    writeDestinations(data, folder);
+void writePrintSettings(HotelData& data) {
+    writeDestinations(data);
     writeCommandSets(data);
     data.insert("Contatori", "Contatori",
                 {{"NumeroHotel", 1}, {"LungPagComp", 80}, {"LungPagNoComp", 60}});
