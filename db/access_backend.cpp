@@ -1,26 +1,26 @@
 #include "db/access_backend.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <cerrno>
+#include <cstdint>
 #include <map>
 #include <optional>
 #include <system_error>
-#include <tuple>
 #include <utility>
 
 #include "db/access_isolation.h"
-#include "db/access_mdb_reader.h"
+#include "db/access_reader_program.h"
+#include "db/access_request.h"
 #include "db/error.h"
 #include "db/value.h"
-#include "messages/mdb_messages.h"
+#include "messages/db_messages.h"
+#include "messages/messages.h"
 
 namespace planora::db {
 
 namespace {
-
-std::string inQuotes(std::string_view text) {
-    return "\"" + std::string(text) + "\"";
-}
 
 // One version of a file: written in place, it changes its times or its size; replaced, its
 // inode.
@@ -59,22 +59,30 @@ bool readWhole(const access::IsolatedRun& run) {
     return true;
 }
 
-// An Access file read through libmdb in isolated reader processes (see access_isolation.h).
+// An Access file read by the reader program, a process of its own (see access_isolation.h).
 // Small files come back whole with the table list; other tables are read when first asked for.
 // Tables and table failures are kept for the life of the backend.
 class AccessBackend final : public Backend {
   public:
     AccessBackend(std::filesystem::path file, const AccessReadLimits& limits)
         : file_(std::move(file)), limits_(limits) {
+        if (limits_.readerProgram.empty()) {
+            const auto lookup = access::findReaderProgram(access::ReaderSearch::ofThisProcess());
+            if (!lookup.program) {
+                throw Error(msg::cannotOpenAccess(
+                    file_, msg::readerMissing(access::kReaderProgramName, lookup.searched)));
+            }
+            limits_.readerProgram = *lookup.program;
+        }
         access::ReadRequest request;
         request.allTables = smallEnoughToReadWhole();
         auto run = read(request);
         if (!run.result.tableNames) {
-            const std::string reason = run.fault != access::Fault::None
-                                           ? describe(run)
-                                           : run.result.fileFailure.value_or("no table list");
-            throw Error("Cannot open " + inQuotes(file_.string()) +
-                        " as an Access database: " + reason);
+            const std::string reason =
+                run.fault != access::Fault::None
+                    ? describe(run)
+                    : run.result.fileFailure.value_or(msg::readerStoppedEarly());
+            throw Error(msg::cannotOpenAccess(file_, reason));
         }
         names_ = std::move(*run.result.tableNames);
         keep(run, names_);
@@ -86,7 +94,7 @@ class AccessBackend final : public Backend {
     TablePtr loadTable(std::string_view name) const override {
         const std::string* exact = exactName(name);
         if (!exact) {
-            throw Error("There is no table " + inQuotes(name) + " in " + inQuotes(file_.string()));
+            throw Error(msg::tableNotFound(name, file_));
         }
         if (auto found = kept(*exact)) {
             return found;
@@ -98,7 +106,7 @@ class AccessBackend final : public Backend {
         if (auto found = kept(*exact)) {
             return found;
         }
-        throw Error(tableError(*exact, "it is no longer in the file"));
+        throw Error(tableError(*exact, msg::accessTableGone()));
     }
 
   private:
@@ -127,13 +135,9 @@ class AccessBackend final : public Backend {
     }
 
     access::IsolatedRun readOnce(const access::ReadRequest& request) const {
-        const auto& file = file_;
-        return access::runIsolated(
-            [&file, &request](int fd) {
-                access::StreamWriter out(fd);
-                access::readWithLibmdb(file, request, out);
-            },
-            limits_);
+        const access::ReaderInvocation invocation{::getpid(), file_, request};
+        return access::runIsolated({limits_.readerProgram, access::readerArguments(invocation)},
+                                   limits_);
     }
 
     std::string describe(const access::IsolatedRun& run) const {
@@ -179,8 +183,7 @@ class AccessBackend final : public Backend {
     }
 
     std::string tableError(std::string_view table, const std::string& reason) const {
-        return "Cannot read table " + inQuotes(table) + " of " + inQuotes(file_.string()) + ": " +
-               reason;
+        return msg::cannotReadAccessTable(table, file_, reason);
     }
 
     const std::string* exactName(std::string_view name) const {
@@ -206,8 +209,7 @@ std::unique_ptr<Backend> openAccessBackend(const std::filesystem::path& file,
                                            const AccessReadLimits& limits) {
     std::error_code error;
     if (!std::filesystem::is_regular_file(file, error)) {
-        throw Error("Cannot open " + inQuotes(file.string()) +
-                    " as an Access database: " + "there is no such file");
+        throw Error(msg::cannotOpenAccess(file, msg::systemReason(error ? error.value() : ENOENT)));
     }
     // libmdb looks relative names up along MDBPATH, which can loop forever: pass it a full path.
     return std::make_unique<AccessBackend>(std::filesystem::absolute(file), limits);

@@ -1,10 +1,7 @@
 #include "db/access_isolation.h"
 
-#include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
-#include <sys/prctl.h>
-#include <sys/resource.h>
 #include <sys/types.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -12,10 +9,13 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
-#include <clocale>
 #include <cstdio>
-#include <cstring>
 #include <thread>
+
+#include "db/access_request.h"
+#include "db/access_spawn.h"
+#include "messages/db_messages.h"
+#include "messages/messages.h"
 
 namespace planora::db::access {
 
@@ -26,7 +26,6 @@ using Clock = std::chrono::steady_clock;
 // How often the parent looks at the child's memory while waiting for data.
 constexpr std::chrono::milliseconds watchInterval{20};
 constexpr std::size_t readChunkBytes = 64 * 1024;
-constexpr int writerFailedExit = 3;
 
 // Resident bytes of a process, 0 when unknown.
 std::size_t residentBytes(const char* statmPath) {
@@ -38,48 +37,6 @@ std::size_t residentBytes(const char* statmPath) {
     const int got = std::fscanf(f, "%lu %lu", &sizePages, &residentPages);
     std::fclose(f);
     return got == 2 ? residentPages * static_cast<std::size_t>(sysconf(_SC_PAGESIZE)) : 0;
-}
-
-void closeDescriptorsExcept(int keep) {
-    if (keep > 3) {
-        close_range(3, static_cast<unsigned>(keep) - 1, 0);
-    }
-    close_range(static_cast<unsigned>(keep) + 1, ~0u, 0);
-}
-
-// The child's setting: killed when we end (nobody else would stop a hung reader), no core
-// dumps, no terminal output (libmdb prints warnings, and the inherited stdio buffers must not
-// reach the parent's output), no other inherited descriptors, and the "C" locale so that
-// nothing libmdb prints depends on the parent's.
-int prepareChild(int writeFd, pid_t parent) {
-    prctl(PR_SET_PDEATHSIG, SIGKILL);
-    if (getppid() != parent) {
-        _exit(writerFailedExit);
-    }
-    const rlimit noCore{0, 0};
-    setrlimit(RLIMIT_CORE, &noCore);
-    if (writeFd < 3) {
-        writeFd = fcntl(writeFd, F_DUPFD, 3);
-    }
-    const int devNull = open("/dev/null", O_RDWR);
-    for (int fd = 0; fd < 3; ++fd) {
-        dup2(devNull, fd);
-    }
-    closeDescriptorsExcept(writeFd);
-    std::setlocale(LC_ALL, "C");
-    std::setlocale(LC_NUMERIC, "C");
-    signal(SIGPIPE, SIG_DFL);
-    return writeFd;
-}
-
-[[noreturn]] void runChild(const std::function<void(int)>& reader, int writeFd, pid_t parent) {
-    const int fd = prepareChild(writeFd, parent);
-    try {
-        reader(fd);
-    } catch (...) {
-        _exit(writerFailedExit);
-    }
-    _exit(0);
 }
 
 // Waits for the child; kills it if it has not ended by `deadline`. Returns the wait status.
@@ -105,7 +62,6 @@ class ParentSide {
     ParentSide(pid_t pid, int readFd, const AccessReadLimits& limits)
         : pid_(pid), fd_(readFd), limits_(limits) {
         std::snprintf(statmPath_, sizeof statmPath_, "/proc/%d/statm", static_cast<int>(pid));
-        memoryLimit_ = residentBytes("/proc/self/statm") + limits.readerMemoryBytes;
     }
     ParentSide(const ParentSide&) = delete;
     ParentSide& operator=(const ParentSide&) = delete;
@@ -135,7 +91,7 @@ class ParentSide {
         const int status = reap(pid_, Clock::now() + limits_.timePerTable);
         reaped_ = true;
         if (out.fault == Fault::None) {
-            out.fault = judgeEnd(status);
+            out.fault = judgeEnd(status, out.detail);
         }
         out.result = decoder_.takeResult();
         return out;
@@ -153,7 +109,7 @@ class ParentSide {
                 return Fault::TimedOut;
             }
             if (now >= nextMemoryCheck) {
-                if (residentBytes(statmPath_) > memoryLimit_) {
+                if (residentBytes(statmPath_) > limits_.readerMemoryBytes) {
                     return Fault::OutOfMemory;
                 }
                 nextMemoryCheck = now + watchInterval;
@@ -174,20 +130,23 @@ class ParentSide {
                 if (errno == EINTR || errno == EAGAIN) {
                     continue;
                 }
-                detail = std::strerror(errno);
+                detail = msg::systemReason(errno);
                 return Fault::BrokenOff;
             }
             received += static_cast<std::size_t>(n);
             if (received > limits_.streamBytes) {
                 return Fault::TooMuchOutput;
             }
-            if (decoder_.feed(std::string_view(chunk.data(), static_cast<std::size_t>(n)))) {
-                deadline = Clock::now() + limits_.timePerTable;
-            }
+            decoder_.feed(std::string_view(chunk.data(), static_cast<std::size_t>(n)));
+            deadline = Clock::now() + limits_.timePerTable;  // data came: the reader goes on
         }
     }
 
-    Fault judgeEnd(int status) {
+    Fault judgeEnd(int status, std::string& detail) {
+        if (WIFEXITED(status) && WEXITSTATUS(status) == kReaderUsageExit) {
+            detail = msg::readerWrongArguments();
+            return Fault::CannotStart;
+        }
         if (WIFSIGNALED(status) || (WIFEXITED(status) && WEXITSTATUS(status) != 0)) {
             return Fault::Crashed;
         }
@@ -199,7 +158,6 @@ class ParentSide {
     int fd_;
     const AccessReadLimits& limits_;
     char statmPath_[32];
-    std::size_t memoryLimit_ = 0;
     bool reaped_ = false;
     StreamDecoder decoder_;
 };
@@ -216,25 +174,18 @@ std::string mebibytes(std::size_t bytes) {
 
 }  // namespace
 
-IsolatedRun runIsolated(const std::function<void(int fd)>& reader, const AccessReadLimits& limits) {
-    int fds[2];
-    if (pipe2(fds, O_CLOEXEC) != 0) {
-        return {{}, Fault::CannotStart, std::strerror(errno)};
+IsolatedRun runIsolated(const ReaderCommand& command, const AccessReadLimits& limits) {
+    Pipe pipe;
+    if (!pipe.open()) {
+        return {{}, Fault::CannotStart, msg::readerCannotStart(command.program, errno)};
     }
-    const pid_t self = getpid();
-    const pid_t pid = fork();
-    if (pid < 0) {
-        const int error = errno;
-        close(fds[0]);
-        close(fds[1]);
-        return {{}, Fault::CannotStart, std::strerror(error)};
+    pid_t pid = 0;
+    const int spawned = spawnReader(command, pipe.writeEnd(), pid);
+    pipe.closeWriteEnd();
+    if (spawned != 0) {
+        return {{}, Fault::CannotStart, msg::readerCannotStart(command.program, spawned)};
     }
-    if (pid == 0) {
-        close(fds[0]);
-        runChild(reader, fds[1], self);
-    }
-    close(fds[1]);
-    ParentSide parent(pid, fds[0], limits);
+    ParentSide parent(pid, pipe.releaseReadEnd(), limits);
     try {
         return parent.run();
     } catch (const ProtocolError& e) {
@@ -243,27 +194,25 @@ IsolatedRun runIsolated(const std::function<void(int fd)>& reader, const AccessR
 }
 
 std::string describeFault(Fault fault, const std::string& detail, const AccessReadLimits& limits) {
-    const std::string damaged = "the file seems damaged ";
     switch (fault) {
         case Fault::None:
             return {};
         case Fault::CannotStart:
-            return "no reader process could be started (" + detail + ")";
+            return detail;
         case Fault::Crashed:
-            return damaged + "(the reader crashed)";
+            return msg::readerCrashed();
         case Fault::TimedOut:
-            return damaged + "(the reader took longer than " + duration(limits.timePerTable) + ")";
+            return msg::readerStalled(duration(limits.timePerTable));
         case Fault::OutOfMemory:
-            return damaged + "(the reader needed more than " + mebibytes(limits.readerMemoryBytes) +
-                   " of memory)";
+            return msg::readerOutOfMemory(mebibytes(limits.readerMemoryBytes));
         case Fault::TooMuchOutput:
-            return damaged + "(the reader sent more than " + mebibytes(limits.streamBytes) + ")";
+            return msg::readerTooMuchOutput(mebibytes(limits.streamBytes));
         case Fault::Malformed:
-            return damaged + "(the reader sent malformed data: " + detail + ")";
+            return msg::readerBadData(detail);
         case Fault::BrokenOff:
-            return damaged + "(the reader stopped before the end)";
+            return msg::readerStoppedEarly();
     }
-    return damaged;
+    return msg::readerCrashed();
 }
 
 }  // namespace planora::db::access

@@ -6,11 +6,14 @@
 #include <bit>
 #include <cerrno>
 
+#include "messages/db_messages.h"
+
 namespace planora::db::access {
 
 namespace {
 
 constexpr std::size_t flushThreshold = 64 * 1024;
+constexpr std::chrono::milliseconds flushInterval{100};
 // A damaged file may announce any row count; reserving is only a hint.
 constexpr std::uint64_t maxReservedRows = 100'000;
 constexpr std::uint8_t lastColumnType = static_cast<std::uint8_t>(ColumnType::Binary);
@@ -87,14 +90,14 @@ class Cursor {
     }
     void expectEnd() const {
         if (pos_ != data_.size()) {
-            throw ProtocolError("a message has trailing bytes");
+            throw ProtocolError(msg::streamProblem(msg::StreamProblem::TrailingBytes));
         }
     }
 
   private:
     void need(std::uint64_t bytes) const {
         if (bytes > data_.size() - pos_) {
-            throw ProtocolError("a message is shorter than its content");
+            throw ProtocolError(msg::streamProblem(msg::StreamProblem::ShortMessage));
         }
     }
 
@@ -128,7 +131,7 @@ Value readValue(Cursor& in) {
         case Value::Kind::Boolean:
             return Value::boolean(in.unsignedOf(1) != 0);
     }
-    throw ProtocolError("a value has an unknown kind");
+    throw ProtocolError(msg::streamProblem(msg::StreamProblem::UnknownValueKind));
 }
 
 bool fitsColumn(const Value& v, ColumnType type) {
@@ -159,7 +162,13 @@ void StreamWriter::message(Tag tag, const std::string& payload) {
     buffer_.push_back(static_cast<char>(tag));
     putUnsigned(buffer_, payload.size(), 4);
     buffer_.append(payload);
-    if (buffer_.size() >= flushThreshold) {
+    flushWhenDue();
+}
+
+// Full enough, or held long enough that the receiver should see the progress.
+void StreamWriter::flushWhenDue() {
+    if (buffer_.size() >= flushThreshold ||
+        std::chrono::steady_clock::now() - lastFlush_ >= flushInterval) {
         flush();
     }
 }
@@ -172,11 +181,12 @@ void StreamWriter::flush() {
             continue;
         }
         if (n <= 0) {
-            throw std::runtime_error("cannot write the reader stream");
+            throw std::runtime_error(msg::streamProblem(msg::StreamProblem::CannotWrite));
         }
         written += static_cast<std::size_t>(n);
     }
     buffer_.clear();
+    lastFlush_ = std::chrono::steady_clock::now();
 }
 
 void StreamWriter::tableNames(const std::vector<std::string>& names) {
@@ -215,9 +225,7 @@ void StreamWriter::row(std::span<const Value> values) {
     for (int i = 0; i < 4; ++i) {
         buffer_[lengthAt + i] = static_cast<char>((length >> (8 * i)) & 0xff);
     }
-    if (buffer_.size() >= flushThreshold) {
-        flush();
-    }
+    flushWhenDue();
 }
 
 void StreamWriter::tableEnd(std::uint64_t rows) {
@@ -258,7 +266,7 @@ bool StreamDecoder::feed(std::string_view bytes) {
         const auto tag = static_cast<Tag>(header.unsignedOf(1));
         const auto length = header.unsignedOf(4);
         if (length > maxPayloadBytes) {
-            throw ProtocolError("a message is longer than any the reader sends");
+            throw ProtocolError(msg::streamProblem(msg::StreamProblem::MessageTooLong));
         }
         if (pending_.size() - pos - headerBytes < length) {
             break;
@@ -272,17 +280,17 @@ bool StreamDecoder::feed(std::string_view bytes) {
 
 void StreamDecoder::finish() const {
     if (!pending_.empty()) {
-        throw ProtocolError("the stream ends inside a message");
+        throw ProtocolError(msg::streamProblem(msg::StreamProblem::EndsInsideMessage));
     }
 }
 
 bool StreamDecoder::handle(Tag tag, std::string_view payload) {
     if (result_.done) {
-        throw ProtocolError("a message follows the end of the stream");
+        throw ProtocolError(msg::streamProblem(msg::StreamProblem::AfterEnd));
     }
     const bool inTable = current_ != nullptr;
     if (inTable != (tag == Tag::Row || tag == Tag::TableEnd)) {
-        throw ProtocolError("a message is out of order");
+        throw ProtocolError(msg::streamProblem(msg::StreamProblem::OutOfOrder));
     }
     Cursor in(payload);
     switch (tag) {
@@ -321,7 +329,7 @@ bool StreamDecoder::handle(Tag tag, std::string_view payload) {
             result_.done = true;
             return false;
     }
-    throw ProtocolError("a message has an unknown tag");
+    throw ProtocolError(msg::streamProblem(msg::StreamProblem::UnknownTag));
 }
 
 void StreamDecoder::beginTable(std::string_view payload) {
@@ -335,7 +343,7 @@ void StreamDecoder::beginTable(std::string_view payload) {
         column.name = in.string();
         const auto type = in.unsignedOf(1);
         if (type > lastColumnType) {
-            throw ProtocolError("a column has an unknown type");
+            throw ProtocolError(msg::streamProblem(msg::StreamProblem::UnknownColumnType));
         }
         column.type = static_cast<ColumnType>(type);
         columns.push_back(std::move(column));
@@ -360,7 +368,7 @@ void StreamDecoder::appendRow(std::string_view payload) {
         }
         const Value value = readValue(in);
         if (!fitsColumn(value, column.type)) {
-            throw ProtocolError("a value does not fit its column");
+            throw ProtocolError(msg::streamProblem(msg::StreamProblem::ValueNotOfColumnType));
         }
         current_->appendCell(value);
     }
@@ -373,7 +381,7 @@ void StreamDecoder::endTable(std::string_view payload) {
     const auto rows = in.unsignedOf(8);
     in.expectEnd();
     if (rows != current_->rowCount()) {
-        throw ProtocolError("the row count does not match the rows sent");
+        throw ProtocolError(msg::streamProblem(msg::StreamProblem::RowCountMismatch));
     }
     current_->shrinkToFit();
     result_.tables.push_back(std::move(current_));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <map>
@@ -32,7 +33,8 @@ enum class Tag : std::uint8_t {
 inline constexpr std::uint32_t maxPayloadBytes = 64u << 20;
 
 // The reader's side: buffers messages and writes them to a file descriptor, at the latest
-// when a step (the table list, a table) is complete, so that the receiver sees the progress.
+// when a step (the table list, a table) is complete or a tenth of a second after the last
+// write, so that the receiver sees the progress of a table read slowly.
 // Throws std::runtime_error when the descriptor cannot be written.
 class StreamWriter {
   public:
@@ -49,9 +51,11 @@ class StreamWriter {
   private:
     void message(Tag tag, const std::string& payload);
     void flush();
+    void flushWhenDue();
 
     int fd_;
     std::string buffer_;
+    std::chrono::steady_clock::time_point lastFlush_ = std::chrono::steady_clock::now();
 };
 
 // A stream that breaks the rules above.

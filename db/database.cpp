@@ -1,41 +1,20 @@
 #include "db/database.h"
 
-#include <array>
-#include <cstring>
-#include <fstream>
 #include <map>
 
 #include "db/backend.h"
+#include "db/data_file.h"
 #include "db/error.h"
 #include "db/recordset_internal.h"
 #include "db/sql.h"
-#include "files/no_case.h"
+#include "db/sql_print.h"
+#include "messages/db_messages.h"
 
 namespace planora::db {
 
 namespace {
 
 namespace fs = std::filesystem;
-
-enum class FileKind { Sqlite, Access, Unknown };
-
-FileKind fileKindOf(const fs::path& file) {
-    std::array<char, 32> header{};
-    std::ifstream in(file, std::ios::binary);
-    in.read(header.data(), header.size());
-    const auto got = static_cast<std::size_t>(in.gcount());
-    static const char sqlite[] = "SQLite format 3";  // with its terminating zero byte
-    if (got >= sizeof sqlite && std::memcmp(header.data(), sqlite, sizeof sqlite) == 0) {
-        return FileKind::Sqlite;
-    }
-    static const char jetStart[] = {0x00, 0x01, 0x00, 0x00};
-    const std::string_view signature(header.data() + 4, got >= 19 ? 15 : 0);
-    if (got >= 19 && std::memcmp(header.data(), jetStart, sizeof jetStart) == 0 &&
-        (signature == "Standard Jet DB" || signature == "Standard ACE DB")) {
-        return FileKind::Access;
-    }
-    return FileKind::Unknown;
-}
 
 std::vector<std::uint32_t> allRows(const Table& table) {
     std::vector<std::uint32_t> rows(table.rowCount());
@@ -46,19 +25,6 @@ std::vector<std::uint32_t> allRows(const Table& table) {
 }
 
 }  // namespace
-
-fs::path resolveDataFile(const fs::path& folder, std::string_view bareName) {
-    const std::string name(bareName);
-    if (auto found = files::findFileNoCase(folder, name)) {
-        return *found;
-    }
-    const std::string fallback = fs::path(name).replace_extension(".sqlite").string();
-    if (auto found = files::findFileNoCase(folder, fallback)) {
-        return *found;
-    }
-    throw Error("The database file '" + name + "' (or '" + fallback +
-                "') was not found in the folder '" + folder.string() + "'");
-}
 
 struct Database::Impl {
     fs::path folder;
@@ -90,7 +56,8 @@ namespace {
 using ImplPtr = std::shared_ptr<Database::Impl>;
 
 std::shared_ptr<RecordSet::State> select(const ImplPtr& owner,
-                                         const sql::SelectStatement& statement);
+                                         const sql::SelectStatement& statement,
+                                         const std::string& text);
 
 // Sub-queries reach their database through a weak link, so that record sets do not keep the
 // files of a closed database open.
@@ -98,15 +65,15 @@ sql::SubqueryRunner subqueryRunner(const ImplPtr& owner) {
     return [weak = std::weak_ptr<Database::Impl>(owner)](const sql::SelectStatement& statement) {
         const ImplPtr database = weak.lock();
         if (!database) {
-            throw Error("The database of table '" + statement.table + "' has been closed");
+            throw Error(msg::databaseClosed(statement.table));
         }
-        const auto state = select(database, statement);
+        const auto state = select(database, statement, sql::printSelect(statement));
         const Table& table = *state->table;
         std::size_t column = 0;
         if (!statement.column.empty()) {
             column = state->column(statement.column);
         } else if (table.columns().size() != 1) {
-            throw Error("A sub-query on table '" + table.name() + "' must select one column");
+            throw Error(msg::subqueryNeedsOneColumn(table.name()));
         }
         std::vector<Value> values;
         values.reserve(state->rows.size());
@@ -117,27 +84,33 @@ sql::SubqueryRunner subqueryRunner(const ImplPtr& owner) {
     };
 }
 
+// The statement's rows; text is the statement as the messages show it.
 std::shared_ptr<RecordSet::State> select(const ImplPtr& owner,
-                                         const sql::SelectStatement& statement) {
+                                         const sql::SelectStatement& statement,
+                                         const std::string& text) {
     Database::Impl& source =
         statement.inFile.empty() ? *owner : owner->otherFile(statement.inFile).impl();
     const TablePtr table = source.table(statement.table);
+    const fs::path& file = source.backend->file();
     sql::SubqueryRunner subqueries = subqueryRunner(owner);
     std::vector<std::uint32_t> rows;
     if (statement.where) {
-        const sql::BoundExpr where(*statement.where, columnResolver(*table), subqueries);
+        sql::TextSource where{msg::SqlText::Statement, text, table->name(), file};
+        refuseMismatchedKinds(*statement.where, *table, where);
+        const sql::BoundExpr bound(*statement.where, columnResolver(*table), subqueries,
+                                   std::move(where));
         std::uint32_t row = 0;
         const sql::RowReader reader = [&](std::size_t column) { return table->value(row, column); };
         for (; row < table->rowCount(); ++row) {
-            if (where.matches(reader)) {
+            if (bound.matches(reader)) {
                 rows.push_back(row);
             }
         }
     } else {
         rows = allRows(*table);
     }
-    sortRows(*table, rows, statement.orderBy);
-    return makeRecordSetState(table, std::move(rows), std::move(subqueries));
+    sortRows(*table, rows, statement.orderBy, file);
+    return makeRecordSetState(table, std::move(rows), std::move(subqueries), file);
 }
 
 }  // namespace
@@ -157,15 +130,14 @@ Database Database::open(const fs::path& folder, std::string_view bareName) {
             database.impl_->backend = openAccessBackend(file);
             break;
         case FileKind::Unknown:
-            throw Error("The file '" + file.filename().string() + "' in the folder '" +
-                        folder.string() + "' is neither an Access nor an SQLite database");
+            throw Error(msg::notADatabase(file));
     }
     return database;
 }
 
 Database::Impl& Database::impl() const {
     if (!impl_) {
-        throw Error("The database is not open");
+        throw Error(msg::databaseNotOpen());
     }
     return *impl_;
 }
@@ -176,15 +148,10 @@ RecordSet Database::openRecordset(std::string_view tableOrSql) const {
         TablePtr table = database.table(tableOrSql);
         auto rows = allRows(*table);
         return RecordSet(
-            makeRecordSetState(std::move(table), std::move(rows), subqueryRunner(impl_)));
+            makeRecordSetState(std::move(table), std::move(rows), subqueryRunner(impl_), file()));
     }
     const sql::SelectStatement statement = sql::parseSelect(tableOrSql);
-    try {
-        return RecordSet(select(impl_, statement));
-    } catch (const Error& e) {
-        throw Error(std::string(e.what()) + " (in \"" + std::string(tableOrSql) + "\" on '" +
-                    file().filename().string() + "')");
-    }
+    return RecordSet(select(impl_, statement, std::string(tableOrSql)));
 }
 
 std::vector<std::string> Database::tableNames() const {

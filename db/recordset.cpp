@@ -6,6 +6,7 @@
 
 #include "db/error.h"
 #include "db/recordset_internal.h"
+#include "messages/db_messages.h"
 
 namespace planora::db {
 
@@ -65,8 +66,8 @@ std::ptrdiff_t searchFrom(const Positions& positions, std::uint32_t start, bool 
 }  // namespace
 
 CompiledCriteria::CompiledCriteria(const sql::Expr& expr, const sql::ColumnResolver& columns,
-                                   const sql::SubqueryRunner& subqueries)
-    : bound(expr, columns, subqueries) {
+                                   const sql::SubqueryRunner& subqueries, sql::TextSource source)
+    : bound(expr, columns, subqueries, std::move(source)) {
     const auto& equalities = bound.equalities();
     if (equalities.empty()) {
         return;
@@ -100,7 +101,7 @@ std::size_t RecordSet::State::column(std::string_view name) {
     }
     const auto index = table->columnIndex(name);
     if (!index) {
-        throw Error("Field '" + std::string(name) + "' not found in table '" + table->name() + "'");
+        throw Error(msg::fieldNotFound(name, table->name(), file));
     }
     fieldCache.emplace(std::string(name), *index);
     return *index;
@@ -122,16 +123,13 @@ CompiledCriteria& RecordSet::State::compile(std::string_view text) {
         last = nullptr;
     }
     const sql::ExprPtr expr = sql::parseCriteria(text);
-    try {
-        auto compiled =
-            std::make_unique<CompiledCriteria>(*expr, columnResolver(*table), subqueries);
-        last = criteria.emplace(key, std::move(compiled)).first->second.get();
-        lastText = key;
-        return *last;
-    } catch (const Error& e) {
-        throw Error(std::string(e.what()) + " (criteria \"" + key + "\" on table '" +
-                    table->name() + "')");
-    }
+    sql::TextSource source{msg::SqlText::Criteria, key, table->name(), file};
+    refuseMismatchedKinds(*expr, *table, source);
+    auto compiled = std::make_unique<CompiledCriteria>(*expr, columnResolver(*table), subqueries,
+                                                       std::move(source));
+    last = criteria.emplace(key, std::move(compiled)).first->second.get();
+    lastText = key;
+    return *last;
 }
 
 std::span<const std::uint32_t> RecordSet::State::candidates(CompiledCriteria& compiled) {
@@ -161,11 +159,13 @@ sql::ColumnResolver columnResolver(const Table& table) {
 
 std::shared_ptr<RecordSet::State> makeRecordSetState(TablePtr table,
                                                      std::vector<std::uint32_t> rows,
-                                                     sql::SubqueryRunner subqueries) {
+                                                     sql::SubqueryRunner subqueries,
+                                                     std::filesystem::path file) {
     auto state = std::make_shared<RecordSet::State>();
     state->table = std::move(table);
     state->rows = std::move(rows);
     state->subqueries = std::move(subqueries);
+    state->file = std::move(file);
     return state;
 }
 
@@ -179,7 +179,7 @@ RecordSet::RecordSet(std::shared_ptr<State> state) : state_(std::move(state)) {}
 
 const RecordSet::State& RecordSet::open() const {
     if (!state_) {
-        throw Error("The record set is not open");
+        throw Error(msg::recordSetNotOpen());
     }
     return *state_;
 }
@@ -194,8 +194,9 @@ const std::string& RecordSet::sort() const {
 RecordSet RecordSet::openRecordset() const {
     const State& state = open();
     std::vector<std::uint32_t> rows = state.rows;
-    sortRows(*state.table, rows, parseSortText(sort_));
-    return RecordSet(makeRecordSetState(state.table, std::move(rows), state.subqueries));
+    sortRows(*state.table, rows, parseSortText(sort_), state.file);
+    return RecordSet(
+        makeRecordSetState(state.table, std::move(rows), state.subqueries, state.file));
 }
 
 void RecordSet::findFirst(std::string_view criteria) {
@@ -245,8 +246,7 @@ Value RecordSet::field(std::string_view name) const {
     open();
     const std::size_t column = state_->column(name);
     if (current_ < 0) {
-        throw Error("No current record in table '" + state_->table->name() + "' to read field '" +
-                    std::string(name) + "'");
+        throw Error(msg::noCurrentRecord(state_->table->name(), name));
     }
     return state_->table->value(state_->rows[static_cast<std::size_t>(current_)], column);
 }

@@ -4,6 +4,7 @@
 // Known to the record set and to the database that opens record sets.
 
 #include <cstdint>
+#include <filesystem>
 #include <map>
 #include <memory>
 #include <span>
@@ -63,13 +64,14 @@ struct CompiledCriteria {
     bool candidatesResolved = false;
 
     CompiledCriteria(const sql::Expr& expr, const sql::ColumnResolver& columns,
-                     const sql::SubqueryRunner& subqueries);
+                     const sql::SubqueryRunner& subqueries, sql::TextSource source);
 };
 
 struct RecordSet::State {
     TablePtr table;
     std::vector<std::uint32_t> rows;  // table rows in record set order
     sql::SubqueryRunner subqueries;
+    std::filesystem::path file;  // the table's database file, for messages
 
     std::unordered_map<std::string, std::unique_ptr<CompiledCriteria>> criteria;
     // The program repeats one criteria text in a FindNext loop: the last one is at hand.
@@ -89,14 +91,22 @@ sql::ColumnResolver columnResolver(const Table& table);
 
 std::shared_ptr<RecordSet::State> makeRecordSetState(TablePtr table,
                                                      std::vector<std::uint32_t> rows,
-                                                     sql::SubqueryRunner subqueries);
+                                                     sql::SubqueryRunner subqueries,
+                                                     std::filesystem::path file);
+
+// Refuses, as the Access engine does, a criteria that compares a field with a value, or two
+// fields, of kinds that do not compare (a text with a number or a date), when the table holds
+// such values: throws planora::Error naming the field, one such value, the criteria, the table
+// and the file. SQLite keeps any kind in any column, so the kinds the rows hold decide.
+void refuseMismatchedKinds(const sql::Expr& expr, const Table& table,
+                           const sql::TextSource& source);
 
 // "[A], B Desc" as order keys; throws planora::Error on a malformed text.
 std::vector<sql::OrderKey> parseSortText(std::string_view text);
 
 // Table rows ordered by the keys with the Access comparison, Null first; a stable sort.
-// Throws planora::Error naming an unknown column and the table.
+// Throws planora::Error naming an unknown column, the table and its file.
 void sortRows(const Table& table, std::vector<std::uint32_t>& rows,
-              const std::vector<sql::OrderKey>& keys);
+              const std::vector<sql::OrderKey>& keys, const std::filesystem::path& file);
 
 }  // namespace planora::db

@@ -3,6 +3,7 @@
 
 #include "db/error.h"
 #include "db/recordset_internal.h"
+#include "messages/db_messages.h"
 
 namespace planora::db {
 
@@ -40,7 +41,7 @@ std::vector<std::string_view> splitItems(std::string_view text) {
 }
 
 sql::OrderKey parseItem(std::string_view item, std::string_view whole) {
-    auto fail = [&]() { return Error("Malformed sort text \"" + std::string(whole) + "\""); };
+    auto fail = [&]() { return Error(msg::badSortText(whole)); };
     item = trim(item);
     sql::OrderKey key;
     const std::size_t lastBlank = item.find_last_of(" \t");
@@ -106,7 +107,7 @@ std::vector<sql::OrderKey> parseSortText(std::string_view text) {
 }
 
 void sortRows(const Table& table, std::vector<std::uint32_t>& rows,
-              const std::vector<sql::OrderKey>& keys) {
+              const std::vector<sql::OrderKey>& keys, const std::filesystem::path& file) {
     if (keys.empty()) {
         return;
     }
@@ -115,8 +116,7 @@ void sortRows(const Table& table, std::vector<std::uint32_t>& rows,
     for (std::size_t k = 0; k < keys.size(); ++k) {
         const auto column = table.columnIndex(keys[k].column);
         if (!column) {
-            throw Error("Unknown field '" + keys[k].column + "' in the sort of table '" +
-                        table.name() + "'");
+            throw Error(msg::fieldNotFound(keys[k].column, table.name(), file));
         }
         values[k].reserve(rows.size());
         for (std::uint32_t row : rows) {

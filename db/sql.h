@@ -7,6 +7,7 @@
 // one table, then evaluated on many rows.
 
 #include <cstddef>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
@@ -14,6 +15,7 @@
 #include <vector>
 
 #include "db/value.h"
+#include "messages/db_messages.h"
 
 namespace planora::db::sql {
 
@@ -75,16 +77,35 @@ using ColumnResolver = std::function<bool(std::string_view name, std::size_t& co
 // Hands out the value of a column of the row being evaluated.
 using RowReader = std::function<Value(std::size_t column)>;
 
+// Where an expression comes from, for the messages of its failures: the criteria of a find or
+// an SQL statement, and the table and file it is evaluated on (empty when not known).
+struct TextSource {
+    msg::SqlText kind = msg::SqlText::Criteria;
+    std::string text;
+    std::string table;
+    std::filesystem::path file;
+};
+
+// A value as a message names it: "il testo "101"", "il numero 3".
+std::string describedValue(const Value& v);
+// A field and the value it holds: "il campo "NumeroCamera" (che contiene il numero 101)".
+std::string describedField(std::string_view field, const Value& v);
+// True for a text against a number or a date, which the Access engine refuses to compare.
+bool kindsMismatch(const Value& a, const Value& b);
+
 // An expression bound to the columns of one table: field names resolved, sub-queries run.
 class BoundExpr {
   public:
     // Throws planora::Error naming the unknown field, or the sub-query's failure.
-    BoundExpr(const Expr& expr, const ColumnResolver& columns, const SubqueryRunner& subqueries);
+    BoundExpr(const Expr& expr, const ColumnResolver& columns, const SubqueryRunner& subqueries,
+              TextSource source = {});
     ~BoundExpr();
     BoundExpr(BoundExpr&&) noexcept;
     BoundExpr& operator=(BoundExpr&&) noexcept;
 
     // Access semantics: a comparison with Null is not a match; "Not" of an unknown stays unknown.
+    // A text compared with a number or a date throws planora::Error, the engine's type
+    // mismatch, naming the field, the values, the criteria, the table and the file.
     bool matches(const RowReader& row) const;
 
     // The "column = literal" terms joined by And at the top of the expression: a row can match

@@ -30,6 +30,19 @@ unsigned kindClass(const Value& v) {
     }
 }
 
+msg::ValueClass valueClassOf(const Value& v) {
+    switch (v.kind()) {
+        case Value::Kind::Text:
+            return msg::ValueClass::Text;
+        case Value::Kind::DateTime:
+            return msg::ValueClass::Date;
+        case Value::Kind::Boolean:
+            return msg::ValueClass::YesNo;
+        default:
+            return msg::ValueClass::Number;
+    }
+}
+
 // Sub-query results longer than this are looked up by key rather than scanned.
 constexpr std::size_t kScanLimit = 16;
 
@@ -37,6 +50,7 @@ struct Node {
     Expr::Kind kind = Expr::Kind::Literal;
     Expr::CompareOp op = Expr::CompareOp::Eq;
     std::size_t column = 0;
+    std::string name;  // of a field, or the table of a sub-query, for messages
     Value literal;
     std::vector<Node> children;
     // In (Select ...): the values, their kind classes and, for long lists, their keys.
@@ -65,17 +79,19 @@ bool holds(Expr::CompareOp op, int c) {
 
 class Binder {
   public:
-    Binder(const ColumnResolver& columns, const SubqueryRunner& subqueries)
-        : columns_(columns), subqueries_(subqueries) {}
+    Binder(const ColumnResolver& columns, const SubqueryRunner& subqueries,
+           const TextSource& source)
+        : columns_(columns), subqueries_(subqueries), source_(source) {}
 
     Node bind(const Expr& expr) const {
         Node node;
         node.kind = expr.kind;
         node.op = expr.op;
         node.literal = expr.literal;
+        node.name = expr.name;
         if (expr.kind == Expr::Kind::Field && !columns_(expr.name, node.column)) {
-            throw Error("Unknown field \"" + expr.name + "\" at position " +
-                        std::to_string(expr.position) + " of the criteria");
+            throw Error(msg::within(msg::fieldNotFound(expr.name, source_.table, source_.file),
+                                    source_.kind, source_.text));
         }
         node.children.reserve(expr.children.size());
         for (const ExprPtr& child : expr.children) {
@@ -90,9 +106,10 @@ class Binder {
   private:
     void runSubquery(const Expr& expr, Node& node) const {
         if (!expr.subquery || !subqueries_) {
-            throw Error("The sub-query at position " + std::to_string(expr.position) +
-                        " of the criteria cannot be run here");
+            throw Error(
+                msg::within(msg::subqueryNotAvailable(expr.position), source_.kind, source_.text));
         }
+        node.name = expr.subquery->table;
         node.values = subqueries_(*expr.subquery);
         for (const Value& v : node.values) {
             node.valueClasses |= kindClass(v);
@@ -104,11 +121,12 @@ class Binder {
 
     const ColumnResolver& columns_;
     const SubqueryRunner& subqueries_;
+    const TextSource& source_;
 };
 
 class Evaluator {
   public:
-    explicit Evaluator(const RowReader& row) : row_(row) {}
+    Evaluator(const RowReader& row, const TextSource& source) : row_(row), source_(source) {}
 
     Truth condition(const Node& node) const {
         switch (node.kind) {
@@ -189,7 +207,22 @@ class Evaluator {
         const Value& left = operand(node.children[0], leftScratch);
         const Value& right = operand(node.children[1], rightScratch);
         const std::optional<int> c = compareValues(left, right);
+        if (!c) {
+            refuseMismatch(node.children[0], left, node.children[1], right);
+        }
         return c ? truthOf(holds(node.op, *c)) : Truth::Unknown;
+    }
+
+    // A side of a comparison as the message names it.
+    static std::string side(const Node& node, const Value& v) {
+        return node.kind == Expr::Kind::Field ? describedField(node.name, v) : describedValue(v);
+    }
+
+    void refuseMismatch(const Node& a, const Value& left, const Node& b, const Value& right) const {
+        if (kindsMismatch(left, right)) {
+            throw Error(msg::typeMismatch(source_.kind, source_.text, source_.table, source_.file,
+                                          side(a, left), side(b, right)));
+        }
     }
 
     Truth like(const Node& node) const {
@@ -211,15 +244,18 @@ class Evaluator {
         if (v.isNull()) {
             return Truth::Unknown;
         }
-        bool unknown = false;
+        // Every item is looked at, so that one of another kind fails whatever the others.
+        bool found = false, unknown = false;
         for (std::size_t i = 1; i < node.children.size(); ++i) {
-            const std::optional<int> c = compareValues(v, operand(node.children[i], itemScratch));
-            if (c && *c == 0) {
-                return Truth::True;
+            const Value& item = operand(node.children[i], itemScratch);
+            const std::optional<int> c = compareValues(v, item);
+            if (!c) {
+                refuseMismatch(node.children[0], v, node.children[i], item);
             }
+            found = found || (c && *c == 0);
             unknown = unknown || !c;
         }
-        return unknown ? Truth::Unknown : Truth::False;
+        return found ? Truth::True : unknown ? Truth::Unknown : Truth::False;
     }
 
     Truth inSelect(const Node& node) const {
@@ -228,6 +264,7 @@ class Evaluator {
         if (v.isNull()) {
             return Truth::Unknown;
         }
+        refuseSubqueryMismatch(node, v);
         bool found = false;
         if (node.keys.empty()) {
             for (const Value& item : node.values) {
@@ -244,7 +281,26 @@ class Evaluator {
         return unknown ? Truth::Unknown : Truth::False;
     }
 
+    // The sub-query gave a value of a kind that the field's value cannot be compared with.
+    void refuseSubqueryMismatch(const Node& node, const Value& v) const {
+        // Without a text on one side and a number or a date on the other, every row passes
+        // here at once; otherwise the values are looked at for the culprit.
+        const unsigned present = node.valueClasses | kindClass(v);
+        if ((present & kText) == 0 || (present & (kNumber | kDate)) == 0) {
+            return;
+        }
+        for (const Value& item : node.values) {
+            if (kindsMismatch(v, item)) {
+                throw Error(msg::typeMismatch(
+                    source_.kind, source_.text, source_.table, source_.file,
+                    side(node.children[0], v),
+                    msg::subqueryValues(node.name, valueClassOf(item), item.toText())));
+            }
+        }
+    }
+
     const RowReader& row_;
+    const TextSource& source_;
 };
 
 // "field = literal" in either order, with a literal that can be looked up.
@@ -279,14 +335,29 @@ void collectEqualities(const Node& node, std::vector<BoundExpr::Equality>& terms
 }  // namespace
 
 struct BoundExpr::Impl {
+    TextSource source;
     Node root;
     std::vector<Equality> equalities;
 };
 
+std::string describedValue(const Value& v) {
+    return msg::valuePhrase(valueClassOf(v), v.toText());
+}
+
+std::string describedField(std::string_view field, const Value& v) {
+    return msg::fieldHolding(field, valueClassOf(v), v.toText());
+}
+
+bool kindsMismatch(const Value& a, const Value& b) {
+    const unsigned both = kindClass(a) | kindClass(b);
+    return both == (kText | kNumber) || both == (kText | kDate);
+}
+
 BoundExpr::BoundExpr(const Expr& expr, const ColumnResolver& columns,
-                     const SubqueryRunner& subqueries)
+                     const SubqueryRunner& subqueries, TextSource source)
     : impl_(std::make_unique<Impl>()) {
-    impl_->root = Binder(columns, subqueries).bind(expr);
+    impl_->source = std::move(source);
+    impl_->root = Binder(columns, subqueries, impl_->source).bind(expr);
     collectEqualities(impl_->root, impl_->equalities);
 }
 
@@ -295,7 +366,7 @@ BoundExpr::BoundExpr(BoundExpr&&) noexcept = default;
 BoundExpr& BoundExpr::operator=(BoundExpr&&) noexcept = default;
 
 bool BoundExpr::matches(const RowReader& row) const {
-    return Evaluator(row).condition(impl_->root) == Truth::True;
+    return Evaluator(row, impl_->source).condition(impl_->root) == Truth::True;
 }
 
 const std::vector<BoundExpr::Equality>& BoundExpr::equalities() const {

@@ -98,7 +98,7 @@ class Lexer {
         const std::size_t start = at_++;
         for (;;) {
             if (at_ >= text_.size()) {
-                source_.fail(start, "the text that starts here has no closing quote");
+                source_.fail(start, msg::unclosedText());
             }
             if (text_[at_] == quote) {
                 if (at_ + 1 < text_.size() && text_[at_ + 1] == quote) {
@@ -119,10 +119,10 @@ class Lexer {
         const std::size_t start = at_++;
         const std::size_t close = text_.find(']', at_);
         if (close == std::string_view::npos) {
-            source_.fail(start, "the name that starts here has no closing \"]\"");
+            source_.fail(start, msg::unclosedBracket());
         }
         if (close == at_) {
-            source_.fail(start, "a name was expected between the brackets");
+            source_.fail(start, msg::emptyBracketName());
         }
         Token token = make(TokenKind::BracketName, at_, close);
         token.offset = start;
@@ -171,7 +171,7 @@ class Lexer {
             default:
                 break;
         }
-        source_.fail(start, "this character is not allowed here");
+        source_.fail(start, msg::characterNotAllowed());
     }
 
     // Tokens come in order, so the character count goes on from the previous token.
@@ -209,8 +209,7 @@ std::size_t Source::position(std::size_t offset) const {
 }
 
 void Source::fail(std::size_t offset, std::string_view problem) const {
-    throw Error("Syntax error in " + std::string(kind) + " \"" + std::string(text) +
-                "\" at position " + std::to_string(position(offset)) + ": " + std::string(problem));
+    throw Error(msg::syntaxError(kind, text, position(offset), problem));
 }
 
 std::vector<Token> tokenize(const Source& source) {

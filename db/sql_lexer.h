@@ -8,12 +8,14 @@
 #include <string_view>
 #include <vector>
 
+#include "messages/db_messages.h"
+
 namespace planora::db::sql::detail {
 
 // The text being parsed, to quote it in messages.
 struct Source {
     std::string_view text;
-    std::string_view kind;  // "criteria" or "SQL statement"
+    msg::SqlText kind;
 
     // 1-based character (not byte) position of a byte offset.
     std::size_t position(std::size_t offset) const;

@@ -29,13 +29,13 @@ class Parser {
         if (current().kind == TokenKind::Semicolon) {
             advance();
         }
-        expectEnd("the end of the statement");
+        expectEnd(msg::SqlItem::EndOfStatement);
         return select;
     }
 
     ExprPtr criteria() {
         ExprPtr expr = expression();
-        expectEnd("an operator or the end of the criteria");
+        expectEnd(msg::SqlItem::OperatorOrEnd);
         return expr;
     }
 
@@ -45,11 +45,11 @@ class Parser {
     const Token& advance() { return tokens_[at_ < tokens_.size() - 1 ? at_++ : at_]; }
     std::size_t position() const { return current().position; }
 
-    [[noreturn]] void expected(std::string_view what) const {
-        source_.fail(current().offset, std::string(what) + " was expected");
+    [[noreturn]] void expected(msg::SqlItem what) const {
+        source_.fail(current().offset, msg::expected(what));
     }
 
-    void expectEnd(std::string_view what) const {
+    void expectEnd(msg::SqlItem what) const {
         if (current().kind != TokenKind::End) {
             expected(what);
         }
@@ -65,13 +65,13 @@ class Parser {
 
     void expectKeyword(std::string_view keyword, std::string_view shown) {
         if (!acceptKeyword(keyword)) {
-            expected("\"" + std::string(shown) + "\"");
+            source_.fail(current().offset, msg::expectedWord(shown));
         }
     }
 
     void expect(TokenKind kind, std::string_view shown) {
         if (current().kind != kind) {
-            expected("\"" + std::string(shown) + "\"");
+            source_.fail(current().offset, msg::expectedWord(shown));
         }
         advance();
     }
@@ -82,7 +82,7 @@ class Parser {
                (token.kind == TokenKind::Word && !detail::isReservedWord(token.text));
     }
 
-    std::string name(std::string_view what) {
+    std::string name(msg::SqlItem what) {
         if (!atName()) {
             expected(what);
         }
@@ -93,9 +93,7 @@ class Parser {
     struct Nesting {
         explicit Nesting(Parser& parser) : parser_(parser) {
             if (++parser_.depth_ > kMaxDepth) {
-                parser_.source_.fail(parser_.current().offset,
-                                     "the expression is nested more than " +
-                                         std::to_string(kMaxDepth) + " levels deep");
+                parser_.source_.fail(parser_.current().offset, msg::nestedTooDeep(kMaxDepth));
             }
         }
         ~Nesting() { --parser_.depth_; }
@@ -113,13 +111,13 @@ class Parser {
         if (current().kind == TokenKind::Star) {
             advance();
         } else {
-            select.column = name("\"*\" or a column name");
+            select.column = name(msg::SqlItem::StarOrColumn);
         }
         expectKeyword("from", "From");
-        select.table = name("a table name");
+        select.table = name(msg::SqlItem::TableName);
         if (acceptKeyword("in")) {
             if (current().kind != TokenKind::Text) {
-                expected("a database file name in quotes");
+                expected(msg::SqlItem::FileNameInQuotes);
             }
             select.inFile = detail::unquote(advance());
         }
@@ -137,7 +135,7 @@ class Parser {
         std::vector<OrderKey> keys;
         do {
             OrderKey key;
-            key.column = name("a column name");
+            key.column = name(msg::SqlItem::ColumnName);
             if (acceptKeyword("desc")) {
                 key.descending = true;
             } else {
@@ -151,8 +149,7 @@ class Parser {
     ExprPtr node(Expr::Kind kind, std::size_t position) {
         if (kind != Expr::Kind::Literal && kind != Expr::Kind::Field &&
             ++operators_ > kMaxOperators) {
-            source_.fail(current().offset,
-                         "more than " + std::to_string(kMaxOperators) + " operators");
+            source_.fail(current().offset, msg::tooManyOperators(kMaxOperators));
         }
         auto expr = std::make_unique<Expr>();
         expr->kind = kind;
@@ -272,6 +269,7 @@ class Parser {
         expr->children.push_back(std::move(left));
         if (isKeyword(current(), "select")) {
             expr->kind = Expr::Kind::InSelect;
+            expr->position = position();  // messages about the sub-query point at it
             expr->subquery = std::make_shared<const SelectStatement>(selectBody());
         } else {
             do {
@@ -307,7 +305,7 @@ class Parser {
             case TokenKind::Word:
                 return word(at);
             default:
-                expected("a value");
+                expected(msg::SqlItem::Value);
         }
     }
 
@@ -322,7 +320,7 @@ class Parser {
             return literal(Value::boolean(false), at);
         }
         if (!atName()) {
-            expected("a value");
+            expected(msg::SqlItem::Value);
         }
         return field(at);
     }
@@ -344,7 +342,7 @@ class Parser {
     ExprPtr signedNumber(std::size_t at) {
         const bool negative = advance().kind == TokenKind::Minus;
         if (current().kind != TokenKind::Number) {
-            expected("a number");
+            expected(msg::SqlItem::Number);
         }
         return literal(number(advance(), negative), at);
     }
@@ -367,7 +365,7 @@ class Parser {
         double value = 0.0;
         auto result = std::from_chars(begin, end, value);
         if (result.ec != std::errc() || result.ptr != end) {
-            source_.fail(token.offset, "the number is out of range");
+            source_.fail(token.offset, msg::numberOutOfRange());
         }
         return Value::real(negative ? -value : value);
     }
@@ -400,12 +398,12 @@ bool looksLikeSelect(std::string_view text) {
 }
 
 SelectStatement parseSelect(std::string_view text) {
-    const Source source{text, "SQL statement"};
+    const Source source{text, msg::SqlText::Statement};
     return Parser(source).statement();
 }
 
 ExprPtr parseCriteria(std::string_view text) {
-    const Source source{text, "criteria"};
+    const Source source{text, msg::SqlText::Criteria};
     return Parser(source).criteria();
 }
 

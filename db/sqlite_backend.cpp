@@ -7,19 +7,15 @@
 #include "db/backend.h"
 #include "db/error.h"
 #include "db/quote.h"
+#include "db/sqlite_open.h"
+#include "db/text_encoding.h"
+#include "messages/db_messages.h"
 
 namespace planora::db {
 
 namespace {
 
-struct CloseDatabase {
-    void operator()(sqlite3* db) const { sqlite3_close(db); }
-};
-struct FinalizeStatement {
-    void operator()(sqlite3_stmt* statement) const { sqlite3_finalize(statement); }
-};
-using DatabaseHandle = std::unique_ptr<sqlite3, CloseDatabase>;
-using StatementHandle = std::unique_ptr<sqlite3_stmt, FinalizeStatement>;
+using sqlite::StatementHandle;
 
 bool contains(const std::string& text, const char* part) {
     return text.find(part) != std::string::npos;
@@ -111,73 +107,66 @@ Value realCell(double v, ColumnType type) {
     }
 }
 
-Value textCell(sqlite3_stmt* statement, int column, ColumnType type) {
-    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
-    const int bytes = sqlite3_column_bytes(statement, column);
+// The bytes of a text or blob cell, valid until the statement steps on.
+std::string_view bytesOf(sqlite3_stmt* statement, int column, int stored) {
+    const void* data = stored == SQLITE_TEXT ? sqlite3_column_text(statement, column)
+                                             : sqlite3_column_blob(statement, column);
+    const auto size = static_cast<std::size_t>(sqlite3_column_bytes(statement, column));
+    return data ? std::string_view(static_cast<const char*>(data), size) : std::string_view();
+}
+
+// A text or blob cell. Bytes that are not UTF-8 were written in the hotel's code page, but for
+// binary data, which is kept as it is.
+Value textCell(std::string_view bytes, ColumnType type, Windows1252Decoder& decoder) {
+    if (type == ColumnType::Binary) {
+        return Value::text(std::string(bytes));
+    }
     if (type == ColumnType::DateTime) {
         DateTime d;
-        if (parseDateTime(text, d)) {
+        if (parseDateTime(std::string(bytes).c_str(), d)) {
             return Value::dateTime(d);
         }
     }
-    return Value::text(std::string(text, static_cast<std::size_t>(bytes)));
+    return Value::text(asUtf8(bytes, decoder));
 }
 
-Value cellOf(sqlite3_stmt* statement, int column, int stored, ColumnType type) {
+Value cellOf(sqlite3_stmt* statement, int column, int stored, ColumnType type,
+             Windows1252Decoder& decoder) {
     switch (stored) {
         case SQLITE_INTEGER:
             return integerCell(sqlite3_column_int64(statement, column), type);
         case SQLITE_FLOAT:
             return realCell(sqlite3_column_double(statement, column), type);
         case SQLITE_TEXT:
-            return textCell(statement, column, type);
-        case SQLITE_BLOB: {
-            const auto* bytes = static_cast<const char*>(sqlite3_column_blob(statement, column));
-            const int size = sqlite3_column_bytes(statement, column);
-            return Value::text(std::string(bytes ? bytes : "", static_cast<std::size_t>(size)));
-        }
+        case SQLITE_BLOB:
+            return textCell(bytesOf(statement, column, stored), type, decoder);
         default:
             return Value();
     }
 }
 
 // Texts, the bulk of the hotel tables, go straight from SQLite's buffer into the table.
-void appendCell(Table& table, sqlite3_stmt* statement, int column, ColumnType type) {
+void appendCell(Table& table, sqlite3_stmt* statement, int column, ColumnType type,
+                Windows1252Decoder& decoder) {
     const int stored = sqlite3_column_type(statement, column);
     if (stored == SQLITE_TEXT && type != ColumnType::DateTime) {
-        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
-        const auto bytes = static_cast<std::size_t>(sqlite3_column_bytes(statement, column));
-        table.appendTextCell(std::string_view(text, bytes));
+        const std::string_view text = bytesOf(statement, column, stored);
+        if (type == ColumnType::Binary || isUtf8(text)) {
+            table.appendTextCell(text);
+        } else {
+            table.appendTextCell(decoder.toUtf8(text));
+        }
         return;
     }
-    table.appendCell(cellOf(statement, column, stored, type));
+    table.appendCell(cellOf(statement, column, stored, type, decoder));
 }
 
 class SqliteBackend : public Backend {
   public:
     explicit SqliteBackend(std::filesystem::path file) : file_(std::move(file)) {
-        // Read-only but not "immutable": the hotel system may rewrite its files while the
-        // program runs, and SQLite's locking keeps a read from seeing a half-written change.
-        // No mutexes: a handle is used by one thread only.
-        sqlite3* raw = nullptr;
-        const int rc = sqlite3_open_v2(file_.string().c_str(), &raw,
-                                       SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr);
-        db_.reset(raw);
-        if (rc != SQLITE_OK) {
-            fail("cannot be opened");
-        }
-        // Reading the schema is the first access to the file: a file that is not a database,
-        // or whose first page is damaged, fails here.
-        StatementHandle statement = prepare(
-            "SELECT name FROM sqlite_master WHERE type IN ('table', 'view') ORDER BY rowid");
-        int step;
-        while ((step = sqlite3_step(statement.get())) == SQLITE_ROW) {
-            tables_.emplace_back(
-                reinterpret_cast<const char*>(sqlite3_column_text(statement.get(), 0)));
-        }
-        if (step != SQLITE_DONE) {
-            fail("cannot be read as an SQLite database");
-        }
+        sqlite::OpenedDatabase opened = sqlite::openForReading(file_);
+        db_ = std::move(opened.handle);
+        tables_ = std::move(opened.tables);
     }
 
     const std::filesystem::path& file() const override { return file_; }
@@ -193,28 +182,26 @@ class SqliteBackend : public Backend {
                                columnTypeOf(sqlite3_column_decltype(statement.get(), c))});
         }
         auto loaded = std::make_shared<Table>(table, columns);
+        Windows1252Decoder decoder;
         loaded->reserve(rowCount(table));
         int step;
         while ((step = sqlite3_step(statement.get())) == SQLITE_ROW) {
             for (int c = 0; c < columnCount; ++c) {
-                appendCell(*loaded, statement.get(), c, columns[static_cast<std::size_t>(c)].type);
+                appendCell(*loaded, statement.get(), c, columns[static_cast<std::size_t>(c)].type,
+                           decoder);
             }
             loaded->endRow();
         }
         if (step != SQLITE_DONE) {
-            fail("is damaged", table);
+            fail(step, table);
         }
         loaded->shrinkToFit();
         return loaded;
     }
 
   private:
-    [[noreturn]] void fail(const std::string& what, const std::string& table = {}) const {
-        std::string message = "The database file '" + file_.string() + "' " + what;
-        if (!table.empty()) {
-            message += " (table '" + table + "')";
-        }
-        throw Error(message + ": " + (db_ ? sqlite3_errmsg(db_.get()) : "out of memory"));
+    [[noreturn]] void fail(int rc, const std::string& table = {}) const {
+        throw Error(msg::cannotReadDatabase(file_, table, sqlite::reasonOf(db_.get(), rc)));
     }
 
     StatementHandle prepare(const std::string& text, const std::string& table = {}) const {
@@ -222,7 +209,7 @@ class SqliteBackend : public Backend {
         const int rc = sqlite3_prepare_v2(db_.get(), text.c_str(), -1, &raw, nullptr);
         StatementHandle statement(raw);
         if (rc != SQLITE_OK) {
-            fail("cannot be read", table);
+            fail(rc, table);
         }
         return statement;
     }
@@ -230,8 +217,8 @@ class SqliteBackend : public Backend {
     std::size_t rowCount(const std::string& table) const {
         StatementHandle statement =
             prepare("SELECT count(*) FROM " + quoteIdentifier(table), table);
-        if (sqlite3_step(statement.get()) != SQLITE_ROW) {
-            fail("is damaged", table);
+        if (const int step = sqlite3_step(statement.get()); step != SQLITE_ROW) {
+            fail(step, table);
         }
         return static_cast<std::size_t>(sqlite3_column_int64(statement.get(), 0));
     }
@@ -243,12 +230,11 @@ class SqliteBackend : public Backend {
                 return table;
             }
         }
-        throw Error("Table '" + std::string(name) + "' not found in the database file '" +
-                    file_.string() + "'");
+        throw Error(msg::tableNotFound(name, file_));
     }
 
     std::filesystem::path file_;
-    DatabaseHandle db_;
+    sqlite::DatabaseHandle db_;
     std::vector<std::string> tables_;
 };
 

@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "db/error.h"
+#include "messages/db_messages.h"
 
 namespace planora::db {
 
@@ -97,6 +98,10 @@ class NarrowInts {
     int width_ = 1;
 };
 
+unsigned kindBit(Value::Kind kind) {
+    return Table::kindBit(kind);
+}
+
 // Dates and times packed as the number yyyymmddhhmmss, which keeps them in the narrow store.
 constexpr std::int64_t kHundred = 100;
 
@@ -138,6 +143,7 @@ class Column {
             flag(row);
             if (!v.isNull()) {
                 others_.emplace_back(static_cast<std::uint32_t>(row), v);
+                otherKinds_ |= kindBit(v.kind());
             }
             if (kind_ != Value::Kind::Null) {
                 pushPlaceholder();
@@ -183,6 +189,10 @@ class Column {
     }
 
     void reserve(std::size_t rows) { reserveFor_ = rows; }
+    // The kind of the column, and those of the values kept aside, which are few.
+    unsigned kinds() const {
+        return (kind_ == Value::Kind::Null ? 0u : kindBit(kind_)) | otherKinds_;
+    }
 
     // Equal raw values share a class without computing their key again: a key is made once
     // per distinct stored value.
@@ -331,6 +341,7 @@ class Column {
     std::vector<std::uint64_t> flags_;
     std::vector<std::pair<std::uint32_t, Value>> others_;
     std::size_t reserveFor_ = 0;
+    unsigned otherKinds_ = 0;  // Table::kindBit of the kinds in others_
 };
 
 }  // namespace
@@ -344,11 +355,10 @@ struct Table::Impl {
 
     Column& nextCell() {
         if (nextColumn == 0 && rows >= std::numeric_limits<std::uint32_t>::max()) {
-            throw Error("Table " + name + " has too many rows");
+            throw Error(msg::tooManyRows(name));
         }
         if (nextColumn >= data.size()) {
-            throw Error("Table " + name + ": more than " + std::to_string(data.size()) +
-                        " values in a row");
+            throw Error(msg::rowSizeMismatch(name, nextColumn + 1, data.size()));
         }
         return data[nextColumn++];
     }
@@ -393,8 +403,7 @@ void Table::reserve(std::size_t rows) {
 
 void Table::appendRow(std::span<const Value> row) {
     if (row.size() != impl_->columns.size() || impl_->nextColumn != 0) {
-        throw Error("Table " + impl_->name + ": a row of " + std::to_string(row.size()) +
-                    " values for " + std::to_string(impl_->columns.size()) + " columns");
+        throw Error(msg::rowSizeMismatch(impl_->name, row.size(), impl_->columns.size()));
     }
     for (const Value& value : row) {
         appendCell(value);
@@ -412,8 +421,7 @@ void Table::appendTextCell(std::string_view text) {
 
 void Table::endRow() {
     if (impl_->nextColumn != impl_->data.size()) {
-        throw Error("Table " + impl_->name + ": a row of " + std::to_string(impl_->nextColumn) +
-                    " values for " + std::to_string(impl_->columns.size()) + " columns");
+        throw Error(msg::rowSizeMismatch(impl_->name, impl_->nextColumn, impl_->columns.size()));
     }
     impl_->nextColumn = 0;
     ++impl_->rows;
@@ -421,8 +429,7 @@ void Table::endRow() {
 
 Value Table::value(std::size_t row, std::size_t column) const {
     if (row >= impl_->rows || column >= impl_->data.size()) {
-        throw Error("Table " + impl_->name + ": no row " + std::to_string(row) + ", column " +
-                    std::to_string(column));
+        throw Error(msg::cellOutOfRange(impl_->name, row, column));
     }
     return impl_->data[column].get(row);
 }
@@ -437,16 +444,23 @@ std::vector<std::uint32_t> Table::equalityClasses(
     std::size_t column, std::span<const std::uint32_t> rows,
     std::unordered_map<std::string, std::uint32_t>& classOfKey) const {
     if (column >= impl_->data.size()) {
-        throw Error("Table " + impl_->name + ": no column " + std::to_string(column));
+        throw Error(msg::cellOutOfRange(impl_->name, 0, column));
     }
     for (std::uint32_t row : rows) {
         if (row >= impl_->rows) {
-            throw Error("Table " + impl_->name + ": no row " + std::to_string(row));
+            throw Error(msg::cellOutOfRange(impl_->name, row, column));
         }
     }
     std::vector<std::uint32_t> classes(rows.size());
     impl_->data[column].classify(rows, classOfKey, classes);
     return classes;
+}
+
+unsigned Table::valueKinds(std::size_t column) const {
+    if (column >= impl_->data.size()) {
+        throw Error(msg::cellOutOfRange(impl_->name, 0, column));
+    }
+    return impl_->data[column].kinds();
 }
 
 std::size_t Table::memoryBytes() const {

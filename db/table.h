@@ -58,6 +58,12 @@ class Table {
         std::size_t column, std::span<const std::uint32_t> rows,
         std::unordered_map<std::string, std::uint32_t>& classOfKey) const;
 
+    // The kinds of the values the column holds, Null aside: an OR of kindBit(kind).
+    unsigned valueKinds(std::size_t column) const;
+    static constexpr unsigned kindBit(Value::Kind kind) {
+        return 1u << static_cast<unsigned>(kind);
+    }
+
     // Heap bytes held by the rows, for the memory budget.
     std::size_t memoryBytes() const;
 

@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "db/error.h"
+#include "messages/db_messages.h"
 
 namespace planora::db {
 
@@ -12,28 +13,28 @@ namespace {
 
 constexpr std::int64_t kCurrencyScale = 10000;
 
-const char* kindName(Value::Kind kind) {
+msg::StoredKind storedKind(Value::Kind kind) {
     switch (kind) {
         case Value::Kind::Null:
-            return "Null";
+            return msg::StoredKind::Null;
         case Value::Kind::Integer:
-            return "Integer";
+            return msg::StoredKind::Integer;
         case Value::Kind::Real:
-            return "Real";
+            return msg::StoredKind::Real;
         case Value::Kind::Currency:
-            return "Currency";
+            return msg::StoredKind::Currency;
         case Value::Kind::Text:
-            return "Text";
+            return msg::StoredKind::Text;
         case Value::Kind::DateTime:
-            return "DateTime";
+            return msg::StoredKind::DateTime;
         case Value::Kind::Boolean:
-            return "Boolean";
+            return msg::StoredKind::Boolean;
     }
-    return "unknown";
+    return msg::StoredKind::Null;
 }
 
 [[noreturn]] void wrongKind(Value::Kind stored, Value::Kind wanted) {
-    throw Error(std::string("A ") + kindName(stored) + " value was read as " + kindName(wanted));
+    throw Error(msg::valueReadAsOtherKind(storedKind(stored), storedKind(wanted)));
 }
 
 // UTF-8 of U+00C0..U+00DE (Latin-1 capitals, except the multiplication sign U+00D7) is

@@ -8,10 +8,6 @@ namespace planora::msg {
 
 namespace {
 
-std::string quoted(const std::filesystem::path& path) {
-    return "'" + shown(path) + "'";
-}
-
 std::string inQuotes(std::string_view text) {
     return "\"" + printable(text) + "\"";
 }
@@ -213,12 +209,6 @@ std::string mdbwriteDoubleInstead(std::string_view table, std::string_view colum
 std::string mdbwriteIntegerInstead(std::string_view table, std::string_view column) {
     return "  il campo " + inQuotes(column) + " di " + inQuotes(table) +
            " è Intero (1, 0 o Null): un suo valore Sì/No è Null";
-}
-
-std::string accessFileBeingWritten(const std::filesystem::path& file) {
-    return "Il file " + quoted(file) +
-           " è cambiato mentre lo si leggeva, e poi ancora alla seconda lettura: lo sta "
-           "scrivendo il programma dell'albergo. Il tableau si può rifare tra un momento";
 }
 
 std::string demoUnknownFormat(std::string_view format) {

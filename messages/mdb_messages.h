@@ -60,9 +60,6 @@ std::string mdbwriteDoubleInstead(std::string_view table, std::string_view colum
 std::string mdbwriteIntegerInstead(std::string_view table, std::string_view column);
 extern const char* const kMdbwriteUsage;
 
-// --- Reading Access files ---
-std::string accessFileBeingWritten(const std::filesystem::path& file);
-
 // --- planora demo --format ---
 std::string demoUnknownFormat(std::string_view format);
 

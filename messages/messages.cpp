@@ -5,13 +5,17 @@
 
 namespace planora::msg {
 
-namespace {
+std::string shown(const std::filesystem::path& path) {
+    std::string text = path.lexically_normal().string();
+    while (text.size() > 1 && text.back() == '/') {
+        text.pop_back();
+    }
+    return text;
+}
 
 std::string quoted(const std::filesystem::path& path) {
     return "'" + shown(path) + "'";
 }
-
-}  // namespace
 
 std::string printable(std::string_view value) {
     static const char* const kHex = "0123456789ABCDEF";
@@ -33,14 +37,6 @@ std::string printable(std::string_view value) {
         }
     }
     return out;
-}
-
-std::string shown(const std::filesystem::path& path) {
-    std::string text = path.lexically_normal().string();
-    while (text.size() > 1 && text.back() == '/') {
-        text.pop_back();
-    }
-    return text;
 }
 
 std::string systemReason(int errnum) {

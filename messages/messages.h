@@ -12,13 +12,15 @@ namespace planora::msg {
 // A path as the user should read it: normalised, without "/./" or a trailing separator.
 std::string shown(const std::filesystem::path& path);
 
+// A path in single quotes, as every message shows one: '/dati/Tableau.mdb'.
+std::string quoted(const std::filesystem::path& path);
+
+// A value as it can be shown on one line: control characters written as escapes ("\n", "\x1B").
+std::string printable(std::string_view value);
+
 // The system's reason for an errno value, in Italian ("il disco è pieno", "permesso negato");
 // an unusual one falls back to the C library's text with its number.
 std::string systemReason(int errnum);
-
-// A value as it can be shown on one line: control characters written as escapes ("\n",
-// "\x1B").
-std::string printable(std::string_view value);
 
 // --- Files the program writes or looks up ---
 std::string cannotCreateTemporary(const std::filesystem::path& folder, int errnum);

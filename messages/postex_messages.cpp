@@ -6,10 +6,6 @@ namespace planora::msg {
 
 namespace {
 
-std::string quoted(const std::filesystem::path& path) {
-    return "'" + shown(path) + "'";
-}
-
 std::string inFile(const std::filesystem::path& file, int line) {
     return "Il file di impostazioni " + quoted(file) + ", riga " + std::to_string(line) + ": ";
 }

@@ -4,14 +4,6 @@
 
 namespace planora::msg {
 
-namespace {
-
-std::string quoted(const std::filesystem::path& path) {
-    return "'" + shown(path) + "'";
-}
-
-}  // namespace
-
 std::string previewTitle() {
     return "Anteprima di Stampa";
 }

@@ -10,10 +10,6 @@ std::string quoted(std::string_view text) {
     return "'" + std::string(text) + "'";
 }
 
-std::string quoted(const std::filesystem::path& path) {
-    return "'" + shown(path) + "'";
-}
-
 // The reason of a CUPS failure, or a plain one when CUPS gave none.
 std::string reasonOr(std::string_view reason, std::string_view fallback) {
     return reason.empty() ? std::string(fallback) : std::string(reason);

@@ -18,6 +18,7 @@ fi
 mkdir -p "$work/corpus"
 binary="$work/sql_fuzzer"
 sources="$root/db/value.cpp $root/db/quote.cpp $(ls "$root"/db/sql_*.cpp)
+         $root/messages/messages.cpp $root/messages/db_messages.cpp
          $root/tests/fuzz/sql_fuzzer.cpp"
 
 # shellcheck disable=SC2086 # the source list is split on purpose

@@ -126,4 +126,13 @@ std::filesystem::path fixture(const std::string& relative) {
     return std::filesystem::path(PLANORA_FIXTURES_DIR) / relative;
 }
 
+void AccessSamples::SetUp() {
+    const std::filesystem::path folder(PLANORA_FIXTURES_DIR);
+    std::error_code error;
+    if (!std::filesystem::is_directory(folder, error)) {
+        GTEST_SKIP() << "the sample Access files are missing: no folder "
+                     << folder.lexically_normal().string();
+    }
+}
+
 }  // namespace planora::test

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -26,5 +28,12 @@ ExportedTable exportTable(const std::filesystem::path& file, const std::string& 
 std::vector<std::string> listTables(const std::filesystem::path& file);
 
 std::filesystem::path fixture(const std::string& relative);
+
+// A test that reads the sample Access files: skipped, naming their folder, when the folder is
+// not there (a clone without the shared fixtures), so that the suite passes anywhere.
+class AccessSamples : public ::testing::Test {
+  protected:
+    void SetUp() override;
+};
 
 }  // namespace planora::test

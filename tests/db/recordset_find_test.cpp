@@ -95,19 +95,22 @@ TEST_F(RecordSetFind, CopiesMoveOnTheirOwn) {
 }
 
 TEST_F(RecordSetFind, FaultsNameTheFieldTableOrCriteria) {
-    std::string message = errorMessage([&] { cards.field("Id"); });
-    EXPECT_NE(message.find("Scheda_Cliente"), std::string::npos) << message;
+    const std::string file = "'" + (folder.path() / "Scheda_Cliente.sqlite").string() + "'";
+    EXPECT_EQ(errorMessage([&] { cards.field("Id"); }),
+              "Nessun record corrente nella tabella \"Scheda_Cliente\" da cui leggere il campo "
+              "\"Id\"");
     cards.findFirst("Id = 0");
     EXPECT_EQ(cards.field("nomecliente"), txt("Rossi"));
-    message = errorMessage([&] { cards.field("Cognome"); });
-    EXPECT_NE(message.find("Cognome"), std::string::npos) << message;
-    EXPECT_NE(message.find("Scheda_Cliente"), std::string::npos) << message;
-    message = errorMessage([&] { cards.findFirst("Camera = '101'"); });
-    EXPECT_NE(message.find("Camera"), std::string::npos) << message;
+    EXPECT_EQ(errorMessage([&] { cards.field("Cognome"); }),
+              "Il campo \"Cognome\" non esiste nella tabella \"Scheda_Cliente\" del file " + file);
+    // A criteria names the same failure the same way, then the criteria.
+    EXPECT_EQ(errorMessage([&] { cards.findFirst("Camera = '101'"); }),
+              "Il campo \"Camera\" non esiste nella tabella \"Scheda_Cliente\" del file " + file +
+                  " (criterio \"Camera = '101'\")");
     EXPECT_THROW(cards.findNext("Id = = 1"), Error);
     cards.close();
     EXPECT_FALSE(cards.isOpen());
-    EXPECT_THROW(cards.findFirst("Id = 0"), Error);
+    EXPECT_EQ(errorMessage([&] { cards.findFirst("Id = 0"); }), "Il recordset non è aperto");
 }
 
 // Random cards: the indexed finds (equality terms) must agree with plain scans and with a

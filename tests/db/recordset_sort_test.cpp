@@ -76,10 +76,14 @@ TEST_F(RecordSetSort, FindsWorkInTheSortedOrder) {
 TEST_F(RecordSetSort, BadSortTextsAreReported) {
     bookings.setSort("[Piano]");
     const std::string message = testing::errorMessage([&] { bookings.openRecordset(); });
-    EXPECT_NE(message.find("Piano"), std::string::npos) << message;
-    EXPECT_NE(message.find("Camere_Prenotazione"), std::string::npos) << message;
+    EXPECT_EQ(message.rfind("Il campo \"Piano\" non esiste nella tabella \"Camere_Prenotazione\" "
+                            "del file '",
+                            0),
+              0u)
+        << message;
     bookings.setSort("[NumeroCamera");
-    EXPECT_THROW(bookings.openRecordset(), Error);
+    EXPECT_EQ(testing::errorMessage([&] { bookings.openRecordset(); }),
+              "Testo di ordinamento non valido: \"[NumeroCamera\"");
 }
 
 }  // namespace

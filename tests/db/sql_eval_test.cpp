@@ -4,6 +4,7 @@
 #include "db/quote.h"
 #include "db/sql.h"
 #include "sql_test_row.h"
+#include "sqlite_fixture.h"
 
 namespace planora::db::sql {
 namespace {
@@ -51,9 +52,67 @@ TEST(SqlEval, NumbersCompareAsNumbersWhateverTheirKind) {
     EXPECT_TRUE(row.matches("ImportoTotale > 123 and ImportoTotale < 124"));
     EXPECT_TRUE(row.matches("NumeroHotel = 1.0"));
     EXPECT_TRUE(row.matches("NumeroHotel = True"));
-    // A text never equals a number, in either direction.
+}
+
+std::string errorOf(const TestRow& row, std::string_view criteria,
+                    std::vector<Value> subqueryValues = {}) {
+    return planora::testing::errorMessage([&] { row.matches(criteria, subqueryValues); });
+}
+
+// As the Access engine, a text compared with a number or a date is an error, not a row that
+// silently fails to match.
+TEST(SqlEval, ATextComparedWithANumberOrADateIsATypeMismatch) {
+    TestRow row = guest();
+    EXPECT_EQ(errorOf(row, "NumeroHotel = '1'"),
+              "Tipo di dati non corrispondente nell'espressione criterio \"NumeroHotel = '1'\": "
+              "si confronta il campo \"NumeroHotel\" (che contiene il numero 1) con il testo "
+              "\"1\"");
+    EXPECT_EQ(errorOf(row, "'20240313' < DataArrivo and 101 = NumeroCamera"),
+              "Tipo di dati non corrispondente nell'espressione criterio \"'20240313' < "
+              "DataArrivo and 101 = NumeroCamera\": si confronta il numero 101 con il campo "
+              "\"NumeroCamera\" (che contiene il testo \"1'A\")");
+    EXPECT_NE(
+        errorOf(row, "NumeroCamera = NumeroHotel")
+            .find("si confronta il campo \"NumeroCamera\" (che contiene il testo \"1'A\") con il "
+                  "campo \"NumeroHotel\" (che contiene il numero 1)"),
+        std::string::npos);
+    EXPECT_NE(errorOf(row, "ImportoTotale >= '100'").find("il numero 123.4500"), std::string::npos);
+    EXPECT_NE(errorOf(row, "(NumeroHotel = 1) = 'S'").find("il valore Sì/No Sì"),
+              std::string::npos);
+    // In a list, whatever the other items.
+    EXPECT_NE(errorOf(row, "NumeroHotel Not In (3, '1')").find("con il testo \"1\""),
+              std::string::npos);
+    EXPECT_NE(errorOf(row, "NumeroHotel In (1, '1')"), "no error");
+    // Dates are no texts either.
+    row.set("DataArrivo", Value::dateTime(DateTime{2024, 3, 14, 0, 0, 0}));
+    EXPECT_NE(errorOf(row, "DataArrivo <= '20240315'")
+                  .find("il campo \"DataArrivo\" (che contiene la data 2024-03-14 00:00:00)"),
+              std::string::npos);
+    // Only the comparisons an evaluation reaches count: And stops at a false term.
+    EXPECT_FALSE(row.matches("NumeroHotel = 2 and NumeroCamera = 1"));
+}
+
+TEST(SqlEval, NullAndLikeStayOutsideTheTypeCheck) {
+    TestRow row = guest();
+    row.set("NumeroHotel", Value());
     EXPECT_FALSE(row.matches("NumeroHotel = '1'"));
     EXPECT_FALSE(row.matches("NumeroHotel <> '1'"));
+    EXPECT_FALSE(row.matches("NumeroHotel In ('1', 2)"));
+    EXPECT_FALSE(row.matches("Partito = 1"));
+    EXPECT_FALSE(row.matches("NumeroCamera = Null"));
+    // Like reads a number by its text, as Access does.
+    EXPECT_TRUE(row.matches("NumeroPersone Like '2'"));
+}
+
+TEST(SqlEval, ASubqueryOfAnotherKindIsATypeMismatch) {
+    const TestRow room{{"TipoCamera", Value::text("DUS")}};
+    const std::string criteria =
+        "TipoCamera In (Select Sigla From TipiCamere In 'TipiCamere.mdb' Where Tipologia = 'C')";
+    EXPECT_EQ(errorOf(room, criteria, {Value::text("SGL"), Value::integer(2)}),
+              "Tipo di dati non corrispondente nell'espressione criterio \"" + criteria +
+                  "\": si confronta il campo \"TipoCamera\" (che contiene il testo \"DUS\") con "
+                  "i valori della sottoquery sulla tabella \"TipiCamere\" (tra cui il numero 2)");
+    EXPECT_EQ(errorOf(room, criteria, {Value::text("DUS"), Value()}), "no error");
 }
 
 TEST(SqlEval, NullNeverMatchesAndNotOfUnknownStaysUnknown) {
@@ -100,7 +159,6 @@ TEST(SqlEval, LikeAndInLists) {
     EXPECT_TRUE(row.matches("NumeroHotel In (3, 2.0, 1)"));
     // An element that cannot be judged makes "Not In" unknown rather than true.
     EXPECT_FALSE(row.matches("NumeroHotel Not In (3, Null)"));
-    EXPECT_FALSE(row.matches("NumeroHotel Not In (3, '1')"));
 }
 
 TEST(SqlEval, InSelectUsesTheSubqueryValues) {
@@ -131,6 +189,20 @@ TEST(SqlEval, InSelectUsesTheSubqueryValues) {
     EXPECT_FALSE(room.matches("Not " + criteria, many));
 }
 
+TEST(SqlEval, ASubqueryNeedsARunner) {
+    const TestRow room{{"TipoCamera", Value::text("SGL")}};
+    const std::string criteria = "TipoCamera In (Select Sigla From TipiCamere)";
+    const ExprPtr expr = parseCriteria(criteria);
+    try {
+        BoundExpr bound(*expr, room.resolver(), {}, {msg::SqlText::Criteria, criteria, {}, {}});
+        FAIL() << "a sub-query was bound without a runner";
+    } catch (const planora::Error& e) {
+        EXPECT_STREQ(e.what(),
+                     "La sottoquery alla posizione 16 non si può eseguire qui (criterio "
+                     "\"TipoCamera In (Select Sigla From TipiCamere)\")");
+    }
+}
+
 TEST(SqlEval, TheSubqueryRunnerReceivesTheParsedSubSelect) {
     const TestRow room{{"TipoCamera", Value::text("SGL")}};
     const ExprPtr expr = parseCriteria(
@@ -147,13 +219,18 @@ TEST(SqlEval, TheSubqueryRunnerReceivesTheParsedSubSelect) {
 
 TEST(SqlEval, BindingNamesTheUnknownField) {
     const TestRow row = guest();
-    const ExprPtr expr = parseCriteria("NumeroHotel = 1 and NumeroCamerra = '101'");
+    const std::string criteria = "NumeroHotel = 1 and NumeroCamerra = '101'";
+    const ExprPtr expr = parseCriteria(criteria);
+    const TextSource source{msg::SqlText::Criteria, criteria, "Scheda_Cliente",
+                            "dati/Scheda_Cliente.mdb"};
     try {
-        BoundExpr bound(*expr, row.resolver(), {});
+        BoundExpr bound(*expr, row.resolver(), {}, source);
         FAIL() << "an unknown field was accepted";
     } catch (const planora::Error& e) {
-        EXPECT_NE(std::string(e.what()).find("\"NumeroCamerra\""), std::string::npos) << e.what();
-        EXPECT_NE(std::string(e.what()).find("position 21"), std::string::npos) << e.what();
+        EXPECT_EQ(std::string(e.what()),
+                  "Il campo \"NumeroCamerra\" non esiste nella tabella \"Scheda_Cliente\" del file "
+                  "'dati/Scheda_Cliente.mdb' (criterio \"" +
+                      criteria + "\")");
     }
 }
 

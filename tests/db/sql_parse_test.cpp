@@ -195,57 +195,79 @@ TEST(SqlParse, PrintedFormReadsBackTheSame) {
     }
 }
 
+// Every syntax error names the text, the character position and the problem, in Italian.
 TEST(SqlParse, ErrorsNameTheTextThePositionAndWhatWasExpected) {
-    EXPECT_EQ(criteriaError("NumeroHotel = "),
-              "Syntax error in criteria \"NumeroHotel = \" at position 15: a value was expected");
-    EXPECT_NE(criteriaError("NumeroHotel = 1 NumeroCamera = '1'").find("at position 17"),
-              std::string::npos);
-    EXPECT_NE(criteriaError("a = 'open")
-                  .find("at position 5: the text that starts here has no "
-                        "closing quote"),
-              std::string::npos);
-    EXPECT_NE(criteriaError("[a = 1").find("position 1"), std::string::npos);
-    EXPECT_NE(criteriaError("(a = 1").find("position 7: \")\" was expected"), std::string::npos);
-    EXPECT_NE(criteriaError("a = 1 )").find("position 7"), std::string::npos);
-    EXPECT_NE(criteriaError("a = #2024#").find("position 5"), std::string::npos);
-    EXPECT_NE(criteriaError("a In ()").find("position 7: a value was expected"), std::string::npos);
-    EXPECT_NE(criteriaError("a is 1").find("\"Null\" was expected"), std::string::npos);
-    EXPECT_NE(criteriaError("select = 1").find("position 1"), std::string::npos);
-    EXPECT_NE(criteriaError("a = 1e999").find("out of range"), std::string::npos);
-    EXPECT_NE(criteriaError("a = 1;").find("position 6"), std::string::npos);
+    auto inCriteria = [](const std::string& text, int position, const std::string& problem) {
+        return "Errore di sintassi nel criterio \"" + text + "\" alla posizione " +
+               std::to_string(position) + ": " + problem;
+    };
+    const std::string value = "si attendeva un valore";
+    EXPECT_EQ(criteriaError("NumeroHotel = "), inCriteria("NumeroHotel = ", 15, value));
+    EXPECT_EQ(criteriaError("NumeroHotel = 1 NumeroCamera = '1'"),
+              inCriteria("NumeroHotel = 1 NumeroCamera = '1'", 17,
+                         "si attendeva un operatore o la fine del criterio"));
+    EXPECT_EQ(
+        criteriaError("a = 'open"),
+        inCriteria("a = 'open", 5, "il testo che comincia qui non ha la virgoletta di chiusura"));
+    EXPECT_EQ(criteriaError("[a = 1"),
+              inCriteria("[a = 1", 1, "il nome che comincia qui non ha la \"]\" di chiusura"));
+    EXPECT_EQ(criteriaError("[] = 1"),
+              inCriteria("[] = 1", 1, "tra le parentesi quadre manca il nome"));
+    EXPECT_EQ(criteriaError("(a = 1"), inCriteria("(a = 1", 7, "si attendeva \")\""));
+    EXPECT_EQ(criteriaError("a = #2024#"),
+              inCriteria("a = #2024#", 5, "questo carattere non è ammesso qui"));
+    EXPECT_EQ(criteriaError("a In ()"), inCriteria("a In ()", 7, value));
+    EXPECT_EQ(criteriaError("a is 1"), inCriteria("a is 1", 6, "si attendeva \"Null\""));
+    EXPECT_EQ(criteriaError("select = 1"), inCriteria("select = 1", 1, value));
+    EXPECT_EQ(criteriaError("a = 1e999"),
+              inCriteria("a = 1e999", 5, "il numero è fuori dall'intervallo ammesso"));
+    EXPECT_EQ(criteriaError("a = -x"), inCriteria("a = -x", 6, "si attendeva un numero"));
+    EXPECT_NE(criteriaError("a = 1;").find("alla posizione 6:"), std::string::npos);
     // Positions count characters, not bytes.
-    EXPECT_NE(criteriaError("città = 'è' +").find("position 13"), std::string::npos);
-    EXPECT_EQ(criteriaError(""),
-              "Syntax error in criteria \"\" at position 1: a value was expected");
+    EXPECT_NE(criteriaError("città = 'è' +").find("alla posizione 13:"), std::string::npos);
+    EXPECT_EQ(criteriaError(""), inCriteria("", 1, value));
+    // A control character in the text is shown as an escape, so the message stays on one line.
+    EXPECT_EQ(criteriaError("a =\n"), inCriteria("a =\\n", 5, value));
 }
 
 TEST(SqlParse, MalformedStatementsAreRejected) {
-    EXPECT_NE(selectError("Select From T").find("position 8"), std::string::npos);
-    EXPECT_NE(selectError("Select * T").find("\"From\" was expected"), std::string::npos);
-    EXPECT_NE(selectError("Select * From").find("a table name was expected"), std::string::npos);
-    EXPECT_NE(selectError("Select * From T In X").find("file name"), std::string::npos);
-    EXPECT_NE(selectError("Select * From T Order NumeroCamera").find("\"By\""), std::string::npos);
-    EXPECT_NE(selectError("Select * From T Where").find("a value was expected"), std::string::npos);
-    EXPECT_NE(selectError("Select * From T; garbage").find("position 18"), std::string::npos);
-    EXPECT_NE(selectError("Select * From T Where a In (Select From U)").find("position 36"),
+    auto inStatement = [](const std::string& text, int position, const std::string& problem) {
+        return "Errore di sintassi nell'istruzione SQL \"" + text + "\" alla posizione " +
+               std::to_string(position) + ": " + problem;
+    };
+    EXPECT_EQ(selectError("Select From T"),
+              inStatement("Select From T", 8, "si attendeva \"*\" o il nome di una colonna"));
+    EXPECT_EQ(selectError("Select * T"), inStatement("Select * T", 10, "si attendeva \"From\""));
+    EXPECT_EQ(selectError("Select * From"),
+              inStatement("Select * From", 14, "si attendeva il nome di una tabella"));
+    EXPECT_EQ(selectError("Select * From T In X"),
+              inStatement("Select * From T In X", 20,
+                          "si attendeva il nome di un file di database tra virgolette"));
+    EXPECT_NE(selectError("Select * From T Order NumeroCamera").find("si attendeva \"By\""),
               std::string::npos);
-    EXPECT_NE(selectError("Select * From T Where a In (Select x From U").find("position 44"),
+    EXPECT_NE(selectError("Select * From T Where").find("si attendeva un valore"),
               std::string::npos);
-    EXPECT_NE(selectError("Select * From T Order by a,").find("a column name was expected"),
+    EXPECT_EQ(selectError("Select * From T; garbage"),
+              inStatement("Select * From T; garbage", 18, "si attendeva la fine dell'istruzione"));
+    EXPECT_NE(selectError("Select * From T Where a In (Select From U)").find("alla posizione 36:"),
               std::string::npos);
+    EXPECT_NE(selectError("Select * From T Where a In (Select x From U").find("alla posizione 44:"),
+              std::string::npos);
+    EXPECT_EQ(
+        selectError("Select * From T Order by a,"),
+        inStatement("Select * From T Order by a,", 28, "si attendeva il nome di una colonna"));
     EXPECT_EQ(selectError("Select * From T"), "");
-    EXPECT_NE(selectError("Select * From T x").find("SQL statement \"Select * From T x\""),
-              std::string::npos);
 }
 
 TEST(SqlParse, DeepNestingIsAnErrorNotACrash) {
     const std::string deep = std::string(5000, '(') + "a = 1" + std::string(5000, ')');
-    EXPECT_NE(criteriaError(deep).find("nested"), std::string::npos);
+    EXPECT_NE(criteriaError(deep).find(": l'espressione ha più di 100 livelli di annidamento"),
+              std::string::npos);
     std::string nots;
     for (int i = 0; i < 5000; ++i) {
         nots += "not ";
     }
-    EXPECT_NE(criteriaError(nots + "a = 1").find("nested"), std::string::npos);
+    EXPECT_NE(criteriaError(nots + "a = 1").find("livelli di annidamento"), std::string::npos);
     const std::string fine = std::string(50, '(') + "a = 1" + std::string(50, ')');
     EXPECT_EQ(criteriaError(fine), "");
     // Long And chains nest the tree as deeply as parentheses do.
@@ -257,7 +279,7 @@ TEST(SqlParse, DeepNestingIsAnErrorNotACrash) {
         return text;
     };
     EXPECT_EQ(criteriaError(chain(400)), "");
-    EXPECT_NE(criteriaError(chain(5000)).find("more than 1000 operators"), std::string::npos);
+    EXPECT_NE(criteriaError(chain(5000)).find(": più di 1000 operatori"), std::string::npos);
 }
 
 TEST(SqlParse, LooksLikeSelectTellsStatementsFromTableNames) {

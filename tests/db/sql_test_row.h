@@ -41,7 +41,8 @@ class TestRow {
     bool matches(std::string_view criteria, std::vector<Value> values = {}) const {
         ExprPtr expr = parseCriteria(criteria);
         SubqueryRunner runner = [values](const SelectStatement&) { return values; };
-        BoundExpr bound(*expr, resolver(), runner);
+        BoundExpr bound(*expr, resolver(), runner,
+                        TextSource{msg::SqlText::Criteria, std::string(criteria), {}, {}});
         return bound.matches(reader());
     }
 

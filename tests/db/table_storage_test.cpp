@@ -5,6 +5,7 @@
 
 #include "db/error.h"
 #include "db/table.h"
+#include "sqlite_fixture.h"
 
 namespace planora::db {
 namespace {
@@ -82,12 +83,15 @@ TEST(TableStorage, ColumnsAreFoundWithoutRegardToCase) {
 
 TEST(TableStorage, RejectsRowsOfTheWrongWidthAndMissingCells) {
     Table table("Tableau", {{"A", ColumnType::Integer}, {"B", ColumnType::Text}});
+    using planora::testing::errorMessage;
     const std::vector<Value> shortRow = {Value::integer(1)};
-    EXPECT_THROW(table.appendRow(shortRow), Error);
+    EXPECT_EQ(errorMessage([&] { table.appendRow(shortRow); }),
+              "La tabella \"Tableau\" ha ricevuto una riga di 1 valore per 2 colonne");
     EXPECT_EQ(table.rowCount(), 0u);
     const std::vector<Value> row = {Value::integer(1), Value::text("a")};
     table.appendRow(row);
-    EXPECT_THROW(table.value(1, 0), Error);
+    EXPECT_EQ(errorMessage([&] { table.value(1, 0); }),
+              "La tabella \"Tableau\" non ha la riga 1 nella colonna 0");
     EXPECT_THROW(table.value(0, 2), Error);
 }
 
@@ -179,6 +183,25 @@ TEST(TableStorage, EqualityClassesFollowTheAccessComparison) {
         }
     }
     EXPECT_THROW(table.equalityClasses(0, std::vector<std::uint32_t>{99}, subsetKeys), Error);
+}
+
+TEST(TableStorage, ValueKindsNameEveryKindAColumnHolds) {
+    Table table("Scheda_Cliente", {{"NumeroCamera", ColumnType::Text}, {"Note", ColumnType::Text}});
+    const std::vector<std::vector<Value>> rows = {
+        {Value(), Value()},
+        {Value::text("101"), Value()},
+        {Value::integer(102), Value()},
+        {Value::text("103"), Value()},
+        {Value::real(104.5), Value()},
+    };
+    for (const auto& row : rows) {
+        table.appendRow(row);
+    }
+    EXPECT_EQ(table.valueKinds(0), Table::kindBit(Value::Kind::Text) |
+                                       Table::kindBit(Value::Kind::Integer) |
+                                       Table::kindBit(Value::Kind::Real));
+    EXPECT_EQ(table.valueKinds(1), 0u);  // only Nulls
+    EXPECT_EQ(table.value(2, 0), Value::integer(102));
 }
 
 }  // namespace

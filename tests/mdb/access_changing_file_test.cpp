@@ -19,7 +19,7 @@
 #include "board/builder.h"
 #include "db/access_backend.h"
 #include "db/error.h"
-#include "messages/mdb_messages.h"
+#include "messages/db_messages.h"
 #include "tests/db/sqlite_fixture.h"
 #include "tests/mdb/mdb_test_support.h"
 #include "tools/demo/demo_hotel.h"

@@ -1,4 +1,4 @@
-#include "db/access_mdb_reader.h"
+#include "db/reader/access_mdb_reader.h"
 
 // mdbtools.h includes glib.h inside extern "C", which C++ rejects: glib.h must come first.
 #include <glib.h>
@@ -13,6 +13,7 @@
 
 #include "db/access_dates.h"
 #include "db/access_text.h"
+#include "messages/db_messages.h"
 
 namespace planora::db::access {
 
@@ -181,7 +182,7 @@ void streamRows(MdbTableDef* table, StreamWriter& out) {
 void streamTable(MdbCatalogEntry* entry, StreamWriter& out) {
     MdbTable table(mdb_read_table(entry));
     if (!table || !mdb_read_columns(table.get())) {
-        out.tableFailed(entry->object_name, "libmdb cannot open it");
+        out.tableFailed(entry->object_name, msg::accessTableUnreadable());
         return;
     }
     out.tableBegin(entry->object_name, table->num_rows, columnsOf(table.get()));
@@ -198,12 +199,12 @@ void readWithLibmdb(const std::filesystem::path& file, const ReadRequest& reques
                     StreamWriter& out) {
     MdbFile mdb(mdb_open(file.c_str(), MDB_NOFLAGS));
     if (!mdb) {
-        out.fileFailed("it is not an Access database that can be read");
+        out.fileFailed(msg::accessUnreadable());
         out.done();
         return;
     }
     if (!mdb_read_catalog(mdb.get(), MDB_TABLE)) {
-        out.fileFailed("its table list cannot be read");
+        out.fileFailed(msg::accessNoTableList());
         out.done();
         return;
     }

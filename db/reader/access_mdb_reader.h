@@ -5,17 +5,12 @@
 #include <string>
 
 #include "db/access_protocol.h"
+#include "db/access_request.h"
 
 namespace planora::db::access {
 
-// What one reader run reads besides the table list.
-struct ReadRequest {
-    bool allTables = false;            // every user table, in the order of the table list
-    std::optional<std::string> table;  // else this one (its exact name), if any
-};
-
 // Opens the file with libmdb and writes the user tables' names, then the tables asked for,
-// to the stream. Meant to run in the isolated reader process: libmdb may crash or hang here.
+// to the stream. Runs in the reader program only: libmdb may crash or hang here.
 void readWithLibmdb(const std::filesystem::path& file, const ReadRequest& request,
                     StreamWriter& out);
 

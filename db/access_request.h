@@ -1,0 +1,33 @@
+#pragma once
+
+#include <sys/types.h>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+// What one run of the Access reader program reads, and how it is passed on its command line:
+//   planora-mdbread --parent PID (--all | --table NAME | --list) FILE
+namespace planora::db::access {
+
+// The program that reads Access files, found beside planora.
+inline constexpr const char* kReaderProgramName = "planora-mdbread";
+// Its exit status when its command line is not one it understands (EX_USAGE).
+inline constexpr int kReaderUsageExit = 64;
+
+struct ReadRequest {
+    bool allTables = false;            // every user table, in the order of the table list
+    std::optional<std::string> table;  // else this one (its exact name), if any
+};
+
+struct ReaderInvocation {
+    pid_t parent = 0;  // the process that started the reader, which it must not outlive
+    std::filesystem::path file;
+    ReadRequest request;
+};
+
+std::vector<std::string> readerArguments(const ReaderInvocation& invocation);
+// The invocation the arguments (without the program name) stand for; none when malformed.
+std::optional<ReaderInvocation> parseReaderArguments(const std::vector<std::string>& arguments);
+
+}  // namespace planora::db::access

@@ -1,0 +1,89 @@
+#include "db/access_spawn.h"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <unistd.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace planora::db::access {
+
+namespace {
+
+int aboveStandard(int fd) {
+    if (fd < 0 || fd > STDERR_FILENO) {
+        return fd;
+    }
+    const int moved = fcntl(fd, F_DUPFD_CLOEXEC, STDERR_FILENO + 1);
+    close(fd);
+    return moved;
+}
+
+}  // namespace
+
+Pipe::~Pipe() {
+    closeWriteEnd();
+    if (read_ >= 0) {
+        close(read_);
+    }
+}
+
+bool Pipe::open() {
+    int fds[2];
+    if (pipe2(fds, O_CLOEXEC) != 0) {
+        return false;
+    }
+    read_ = aboveStandard(fds[0]);
+    write_ = aboveStandard(fds[1]);
+    return read_ >= 0 && write_ >= 0;
+}
+
+void Pipe::closeWriteEnd() {
+    if (write_ >= 0) {
+        close(write_);
+        write_ = -1;
+    }
+}
+
+int Pipe::releaseReadEnd() {
+    return std::exchange(read_, -1);
+}
+
+int spawnReader(const ReaderCommand& command, int writeFd, pid_t& pid) {
+    posix_spawn_file_actions_t actions;
+    posix_spawnattr_t attributes;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawnattr_init(&attributes);
+    posix_spawn_file_actions_adddup2(&actions, writeFd, STDOUT_FILENO);
+    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addclosefrom_np(&actions, STDERR_FILENO + 1);
+    sigset_t none, defaults;
+    sigemptyset(&none);
+    sigemptyset(&defaults);
+    for (int signal : {SIGPIPE, SIGINT, SIGTERM, SIGHUP, SIGCHLD}) {
+        sigaddset(&defaults, signal);
+    }
+    posix_spawnattr_setsigmask(&attributes, &none);
+    posix_spawnattr_setsigdefault(&attributes, &defaults);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+
+    std::vector<std::string> words;
+    words.push_back(command.program.filename().string());
+    words.insert(words.end(), command.arguments.begin(), command.arguments.end());
+    std::vector<char*> argv;
+    for (std::string& word : words) {
+        argv.push_back(word.data());
+    }
+    argv.push_back(nullptr);
+    const int result =
+        posix_spawn(&pid, command.program.c_str(), &actions, &attributes, argv.data(), environ);
+    posix_spawnattr_destroy(&attributes);
+    posix_spawn_file_actions_destroy(&actions);
+    return result;
+}
+
+}  // namespace planora::db::access

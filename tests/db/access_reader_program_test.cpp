@@ -1,0 +1,138 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <fstream>
+
+#include "db/access_backend.h"
+#include "db/access_reader_program.h"
+#include "db/access_request.h"
+#include "db/error.h"
+#include "messages/db_messages.h"
+#include "sqlite_fixture.h"
+
+namespace planora::db::access {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(ReaderArguments, EveryRequestComesBackFromItsCommandLine) {
+    const ReaderInvocation invocations[] = {
+        {4242, "/dati/Tableau.mdb", ReadRequest{true, {}}},
+        {7, "--all", ReadRequest{false, std::string("Camere Prenotazione")}},
+        {1, "/dati/-x.mdb", ReadRequest{false, {}}},
+    };
+    for (const auto& sent : invocations) {
+        const auto received = parseReaderArguments(readerArguments(sent));
+        ASSERT_TRUE(received) << sent.file;
+        EXPECT_EQ(received->parent, sent.parent);
+        EXPECT_EQ(received->file, sent.file);
+        EXPECT_EQ(received->request.allTables, sent.request.allTables);
+        EXPECT_EQ(received->request.table, sent.request.table);
+    }
+}
+
+TEST(ReaderArguments, MalformedCommandLinesAreRefused) {
+    const std::vector<std::vector<std::string>> malformed = {
+        {},
+        {"--all", "--", "x.mdb"},
+        {"--parent", "0", "--all", "--", "x.mdb"},
+        {"--parent", "12x", "--all", "--", "x.mdb"},
+        {"--parent", "12", "--table"},
+        {"--parent", "12", "--all", "x.mdb"},
+        {"--parent", "12", "--all", "--", ""},
+        {"--parent", "12", "--all", "--", "x.mdb", "y.mdb"},
+        {"--parent", "12", "--tutte", "--", "x.mdb"},
+    };
+    for (const auto& arguments : malformed) {
+        EXPECT_FALSE(parseReaderArguments(arguments)) << ::testing::PrintToString(arguments);
+    }
+}
+
+// A folder with a program file in it, and a running program of the search placed around it.
+class ReaderLookupTest : public ::testing::Test {
+  protected:
+    fs::path makeProgram(const fs::path& folder) const {
+        fs::create_directories(folder);
+        const fs::path program = folder / kReaderProgramName;
+        std::ofstream(program) << "#!/bin/sh\n";
+        fs::permissions(program, fs::perms::owner_all);
+        return program;
+    }
+
+    testing::TempFolder root;
+};
+
+TEST_F(ReaderLookupTest, BesideTheRunningProgramComesFirst) {
+    const fs::path installed = makeProgram(root.path() / "bin");
+    makeProgram(root.path() / "env");
+    ReaderSearch search;
+    search.runningProgram = root.path() / "bin" / "planora";
+    search.environmentFolder = root.path() / "env";
+    EXPECT_EQ(findReaderProgram(search).program, installed);
+}
+
+TEST_F(ReaderLookupTest, TheEnvironmentFolderAndTheBuildFolderFollow) {
+    const fs::path named = makeProgram(root.path() / "env");
+    const fs::path built = makeProgram(root.path() / "build" / "app");
+    ReaderSearch search;
+    search.runningProgram = root.path() / "build" / "tests" / "db" / "planora_tests_db";
+    search.environmentFolder = root.path() / "env";
+    search.buildRoot = root.path() / "build";
+    search.buildFolder = root.path() / "build" / "app";
+    EXPECT_EQ(findReaderProgram(search).program, named);
+    search.environmentFolder.clear();
+    EXPECT_EQ(findReaderProgram(search).program, built);
+    // A program outside the build tree never takes the build's reader.
+    search.runningProgram = root.path() / "usr" / "bin" / "planora";
+    EXPECT_FALSE(findReaderProgram(search).program);
+}
+
+TEST_F(ReaderLookupTest, AFileThatCannotRunIsNoReader) {
+    // Without any execute bit even root cannot run it.
+    const fs::path program = makeProgram(root.path() / "bin");
+    fs::permissions(program, fs::perms::owner_read | fs::perms::owner_write);
+    ReaderSearch search;
+    search.runningProgram = root.path() / "bin" / "planora";
+    EXPECT_FALSE(findReaderProgram(search).program);
+    // Nor is a folder of that name.
+    fs::create_directories(root.path() / "other" / kReaderProgramName);
+    search.runningProgram = root.path() / "other" / "planora";
+    EXPECT_FALSE(findReaderProgram(search).program);
+}
+
+TEST_F(ReaderLookupTest, AMissingReaderIsNamedWithThePlacesLookedIn) {
+    ReaderSearch search;
+    search.runningProgram = root.path() / "bin" / "planora";
+    search.environmentFolder = root.path() / "env";
+    const auto lookup = findReaderProgram(search);
+    EXPECT_FALSE(lookup.program);
+    const std::string bin = "'" + (root.path() / "bin").string() + "'";
+    const std::string env = "'" + (root.path() / "env").string() + "'";
+    EXPECT_EQ(msg::readerMissing(kReaderProgramName, lookup.searched),
+              "il programma di lettura \"planora-mdbread\" non si trova in " + bin + " né in " +
+                  env + ": installarlo accanto a planora");
+}
+
+TEST(ReaderLookup, TestProgramsFindTheBuiltReader) {
+    const auto lookup = findReaderProgram(ReaderSearch::ofThisProcess());
+    ASSERT_TRUE(lookup.program);
+    EXPECT_EQ(lookup.program->filename(), kReaderProgramName);
+    EXPECT_EQ(lookup.program->parent_path().filename(), "app");
+}
+
+TEST(ReaderLookup, AReaderThatCannotStartStopsTheOpenWithItsReason) {
+    testing::TempFolder folder;
+    const fs::path file = folder.path() / "Stampanti.mdb";
+    testing::writeBytes(
+        file, std::string("\x00\x01\x00\x00Standard Jet DB\x00", 20) + std::string(64, '\x01'));
+    AccessReadLimits limits;
+    limits.readerProgram = folder.path() / "manca" / kReaderProgramName;
+    EXPECT_EQ(testing::errorMessage([&] { openAccessBackend(file, limits); }),
+              "Impossibile aprire il file '" + file.string() +
+                  "' come database Access: impossibile avviare il programma di lettura '" +
+                  limits.readerProgram.string() + "': il file o la cartella non esiste");
+}
+
+}  // namespace
+}  // namespace planora::db::access
