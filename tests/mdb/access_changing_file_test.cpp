@@ -105,6 +105,13 @@ class ChangingAccessFile : public ::testing::Test {
     testing::TempFolder folder_;
 };
 
+TEST(ChangingAccessFileMessage, SaysTheFileIsBeingWrittenAndTheBoardCanWait) {
+    EXPECT_EQ(msg::accessFileBeingWritten("/dati/Scheda_Cliente.mdb"),
+              "Il file '/dati/Scheda_Cliente.mdb' è cambiato mentre lo si leggeva, e poi ancora "
+              "alla seconda lettura: lo sta scrivendo il programma dell'albergo. Il tableau si "
+              "può rifare tra un momento");
+}
+
 // One rewrite while the table is read: the read that saw it is made again, on the new version.
 TEST_F(ChangingAccessFile, OneRewriteDuringTheReadGivesOneWholeVersion) {
     std::map<std::string, int> outcomes;
