@@ -1,6 +1,13 @@
 // The board run of a generated hotel on a past day, when most rooms come from the history
 // files, against loading once the tables that the run reads; with peak memory against the
-// size of the data files. Three sizes: 1/100, 1/10 and the full hotel.
+// size of the data files. Three sizes: 1/100, 1/10 and the full hotel; each as SQLite files
+// and as their Access (.mdb) copies, whose load is also set against the SQLite load.
+//
+// The Access files are read by reader programs: their processor time counts with this
+// process's. Their memory is not shown: it is a few MiB (their own peak, VmHWM), while the peak
+// that getrusage gives for children counts the memory of this process at each start. Peaks
+// only grow within a process: for each size's and format's own, run each case alone
+// (--benchmark_filter).
 
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
@@ -8,6 +15,7 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <string>
 #include <utility>
@@ -19,6 +27,7 @@
 #include "db/backend.h"
 #include "db/error.h"
 #include "tools/demo/demo_hotel.h"
+#include "tools/mdb/sqlite_to_mdb.h"
 
 namespace {
 
@@ -38,21 +47,41 @@ planora::demo::DemoSize sizeOf(int divisor) {
     return size;
 }
 
-// Generated once per size into a cache beside the benchmark's build folder; a folder left
-// half-written by an interrupted run has no marker and is made again.
-fs::path dataFolder(int divisor) {
+enum Format { kSqlite = 0, kMdb = 1 };
+
+const char* extensionOf(int format) {
+    return format == kMdb ? ".mdb" : ".sqlite";
+}
+
+// Made once into a cache beside the benchmark's build folder; a folder left half-written by an
+// interrupted run has no marker and is made again.
+fs::path cachedFolder(const std::string& name, const std::function<void(const fs::path&)>& make) {
     const fs::path cache =
         fs::canonical("/proc/self/exe").parent_path().parent_path() / "bench-cache";
-    const fs::path folder = cache / ("board-1-" + std::to_string(divisor));
+    const fs::path folder = cache / name;
     const fs::path marker = folder / "complete";
     if (!fs::exists(marker)) {
         fs::remove_all(folder);
         const auto start = Clock::now();
-        planora::demo::writeDemoHotel(folder, sizeOf(divisor), kToday);
+        make(folder);
         const std::chrono::duration<double> took = Clock::now() - start;
-        std::ofstream(marker) << "generated in " << took.count() << " s\n";
+        std::ofstream(marker) << "made in " << took.count() << " s\n";
     }
     return folder;
+}
+
+fs::path dataFolder(int divisor, int format) {
+    const std::string name = "board-1-" + std::to_string(divisor);
+    const fs::path sqlite = cachedFolder(name, [&](const fs::path& folder) {
+        planora::demo::writeDemoHotel(folder, sizeOf(divisor), kToday);
+    });
+    if (format == kSqlite) {
+        return sqlite;
+    }
+    return cachedFolder(name + "-mdb", [&](const fs::path& folder) {
+        planora::jet::writeMdbFolder(sqlite, folder, {2026, 12, 8, 10, 0, 0},
+                                     [](const std::string&) {});
+    });
 }
 
 // The files and tables the board run reads.
@@ -73,14 +102,19 @@ const std::vector<std::pair<const char*, const char*>> kTablesRead{
     {"ArrangiamentoStoricoClienti", "Arrangiamento"},
 };
 
-// Processor time of the process, which other programs on a busy machine do not inflate.
+// Processor time of the process and of its finished children (the Access readers), which
+// other programs on a busy machine do not inflate.
 double cpuSeconds() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
     const auto seconds = [](const timeval& t) {
         return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
     };
-    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+    double total = 0;
+    for (const int who : {RUSAGE_SELF, RUSAGE_CHILDREN}) {
+        rusage usage{};
+        getrusage(who, &usage);
+        total += seconds(usage.ru_utime) + seconds(usage.ru_stime);
+    }
+    return total;
 }
 
 struct Seconds {
@@ -88,26 +122,39 @@ struct Seconds {
     double cpu = 0;
 };
 
-Seconds loadSeconds(const fs::path& folder) {
+Seconds loadOnce(const fs::path& folder, int format) {
     const auto start = Clock::now();
     const double cpuStart = cpuSeconds();
     for (const auto& [file, table] : kTablesRead) {
-        const auto backend =
-            planora::db::openSqliteBackend(folder / (std::string(file) + ".sqlite"));
+        const fs::path path = folder / (std::string(file) + extensionOf(format));
+        const auto backend = format == kMdb ? planora::db::openAccessBackend(path)
+                                            : planora::db::openSqliteBackend(path);
         benchmark::DoNotOptimize(backend->loadTable(table)->rowCount());
     }
     return {std::chrono::duration<double>(Clock::now() - start).count(), cpuSeconds() - cpuStart};
 }
 
-double dataMegabytes(const fs::path& folder) {
-    double bytes = 0;
-    for (const auto& [file, table] : kTablesRead) {
-        bytes += static_cast<double>(fs::file_size(folder / (std::string(file) + ".sqlite")));
+// The better of two loads.
+Seconds loadSeconds(const fs::path& folder, int format) {
+    Seconds best{1e9, 1e9};
+    for (int i = 0; i < 2; ++i) {
+        const Seconds once = loadOnce(folder, format);
+        best = {std::min(best.wall, once.wall), std::min(best.cpu, once.cpu)};
     }
-    return bytes / 1e6;
+    return best;
 }
 
-double peakMegabytes() {
+// MiB, as the peaks.
+double dataMebibytes(const fs::path& folder, int format) {
+    double bytes = 0;
+    for (const auto& [file, table] : kTablesRead) {
+        bytes +=
+            static_cast<double>(fs::file_size(folder / (std::string(file) + extensionOf(format))));
+    }
+    return bytes / (1024.0 * 1024.0);
+}
+
+double peakMebibytes() {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     return static_cast<double>(usage.ru_maxrss) / 1024.0;  // ru_maxrss is in KiB
@@ -126,7 +173,9 @@ long roomsShown(const fs::path& board) {
 }
 
 void BM_BoardPastDay(benchmark::State& state) {
-    const fs::path folder = dataFolder(static_cast<int>(state.range(0)));
+    const int divisor = static_cast<int>(state.range(0));
+    const int format = static_cast<int>(state.range(2));
+    const fs::path folder = dataFolder(divisor, format);
     planora::board::BoardRequest request;
     request.hotel = 1;
     request.tableau = 1;
@@ -138,11 +187,10 @@ void BM_BoardPastDay(benchmark::State& state) {
     request.referenceDate = kPastDay;
     const planora::board::BoardContext context{folder, "BENCH", &kToday};
 
-    Seconds load{1e9, 1e9};
-    for (int i = 0; i < 2; ++i) {
-        const Seconds once = loadSeconds(folder);
-        load = {std::min(load.wall, once.wall), std::min(load.cpu, once.cpu)};
-    }
+    const Seconds load = loadSeconds(folder, format);
+    // The SQLite load of the same data, for the Access copy's load to be set against.
+    const Seconds sqliteLoad =
+        format == kMdb ? loadSeconds(dataFolder(divisor, kSqlite), kSqlite) : load;
     Seconds board;
     int present = 0;
     fs::path file;
@@ -161,13 +209,14 @@ void BM_BoardPastDay(benchmark::State& state) {
         present = result.totals.presenze;
         file = result.file;
     }
-    // The same board as SQL over the same files, checked against the board just written.
+    // The same board as SQL over the same data (the SQLite files), checked against the board
+    // just written.
     Seconds sql{1e9, 1e9};
     planora::bench::SqlBoard expected;
     for (int i = 0; i < 2; ++i) {
         const auto start = Clock::now();
         const double cpuStart = cpuSeconds();
-        expected = planora::bench::sqlBoard(folder, request, {});
+        expected = planora::bench::sqlBoard(dataFolder(divisor, kSqlite), request, {});
         sql = {std::min(sql.wall, std::chrono::duration<double>(Clock::now() - start).count()),
                std::min(sql.cpu, cpuSeconds() - cpuStart)};
     }
@@ -189,17 +238,23 @@ void BM_BoardPastDay(benchmark::State& state) {
     state.counters["ratio_cpu"] = board.cpu / runs / load.cpu;
     state.counters["present"] = present;
     state.counters["rooms_shown"] = static_cast<double>(roomsShown(file));
-    state.counters["peak_MB"] = peakMegabytes();
-    state.counters["data_MB"] = dataMegabytes(folder);
+    state.counters["load_vs_sqlite"] = load.wall / sqliteLoad.wall;
+    state.counters["load_cpu_vs_sqlite"] = load.cpu / sqliteLoad.cpu;
+    state.counters["peak_MB"] = peakMebibytes();
+    state.counters["data_MB"] = dataMebibytes(folder, format);
 }
 
 // Smallest first, so that the peak after each size is that size's own.
 BENCHMARK(BM_BoardPastDay)
-    ->ArgNames({"divisor", "last_floor"})
-    ->Args({100, 0})
-    ->Args({10, 0})
-    ->Args({1, 0})
-    ->Args({1, 5})
+    ->ArgNames({"divisor", "last_floor", "mdb"})
+    ->Args({100, 0, kSqlite})
+    ->Args({100, 0, kMdb})
+    ->Args({10, 0, kSqlite})
+    ->Args({10, 0, kMdb})
+    ->Args({1, 0, kSqlite})
+    ->Args({1, 0, kMdb})
+    ->Args({1, 5, kSqlite})
+    ->Args({1, 5, kMdb})
     ->Unit(benchmark::kMillisecond)
     ->Iterations(3);
 

@@ -48,7 +48,8 @@ const char* const kBoardUsage =
     "  --help               mostra questo aiuto\n";
 
 const char* const kDemoUsage =
-    "Uso: planora demo DIR [--rooms N] [--cards N] [--history N] [--seed N] [--force]\n"
+    "Uso: planora demo DIR [--rooms N] [--cards N] [--history N] [--seed N]\n"
+    "                      [--format sqlite|mdb] [--force]\n"
     "\n"
     "Scrive un hotel dimostrativo nella cartella dei dati DIR (creata se manca): due hotel con\n"
     "due tableau ciascuno, ospiti, prenotazioni, storico e impostazioni di stampa, con date\n"
@@ -59,7 +60,9 @@ const char* const kDemoUsage =
     "  --cards N     schede degli ospiti presenti\n"
     "  --history N   schede dei soggiorni passati\n"
     "  --seed N      seme dei nomi e dei soggiorni generati (stesso seme, stesso hotel)\n"
-    "  --force       sostituisce i file di database già presenti in DIR\n"
+    "  --format F    formato dei file di database: sqlite (predefinito) o mdb (Access, Jet 4)\n"
+    "  --force       sostituisce i file di database (dell'uno o dell'altro formato) già\n"
+    "                presenti in DIR\n"
     "  --help        mostra questo aiuto\n";
 
 }  // namespace planora::cli

@@ -1,8 +1,10 @@
 #include "db/access_backend.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <map>
 #include <optional>
 #include <system_error>
@@ -19,6 +21,43 @@
 namespace planora::db {
 
 namespace {
+
+// One version of a file: written in place, it changes its times or its size; replaced, its
+// inode.
+struct FileVersion {
+    dev_t device;
+    ino_t inode;
+    off_t size;
+    std::int64_t modified, changed;  // nanoseconds
+    friend bool operator==(const FileVersion&, const FileVersion&) = default;
+};
+
+std::optional<FileVersion> versionOf(const std::filesystem::path& file) {
+    struct stat info {};
+    if (::stat(file.c_str(), &info) != 0) {
+        return std::nullopt;
+    }
+    const auto nanoseconds = [](const timespec& t) {
+        return std::int64_t{t.tv_sec} * 1'000'000'000 + t.tv_nsec;
+    };
+    return FileVersion{info.st_dev, info.st_ino, info.st_size, nanoseconds(info.st_mtim),
+                       nanoseconds(info.st_ctim)};
+}
+
+// Whether a run read all it was asked for, every table with the rows its definition counts.
+bool readWhole(const access::IsolatedRun& run) {
+    if (run.fault != access::Fault::None || run.result.fileFailure ||
+        !run.result.failedTables.empty()) {
+        return false;
+    }
+    for (const auto& table : run.result.tables) {
+        const auto defined = run.result.definedRows.find(table->name());
+        if (defined != run.result.definedRows.end() && defined->second != table->rowCount()) {
+            return false;
+        }
+    }
+    return true;
+}
 
 // An Access file read by the reader program, a process of its own (see access_isolation.h).
 // Small files come back whole with the table list; other tables are read when first asked for.
@@ -77,7 +116,25 @@ class AccessBackend final : public Backend {
         return !error && size <= limits_.readAllTablesUpToFileBytes;
     }
 
+    // The hotel system writes its files in place while boards are made. A read during which
+    // the file changed may hold rows of two versions; one that did not read whole may have met
+    // a page half written. Either is read once more; a file that changes again is being
+    // written, and the run stops rather than mix versions.
     access::IsolatedRun read(const access::ReadRequest& request) const {
+        const auto before = versionOf(file_);
+        access::IsolatedRun run = readOnce(request);
+        const auto after = versionOf(file_);
+        if (before == after && readWhole(run)) {
+            return run;
+        }
+        access::IsolatedRun again = readOnce(request);
+        if (versionOf(file_) != after) {
+            throw Error(msg::accessFileBeingWritten(file_));
+        }
+        return again;
+    }
+
+    access::IsolatedRun readOnce(const access::ReadRequest& request) const {
         const access::ReaderInvocation invocation{::getpid(), file_, request};
         return access::runIsolated({limits_.readerProgram, access::readerArguments(invocation)},
                                    limits_);

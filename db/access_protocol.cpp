@@ -75,10 +75,16 @@ class Cursor {
         return v;
     }
     std::int64_t int64() { return static_cast<std::int64_t>(unsignedOf(8)); }
-    std::string string() {
+    std::uint8_t peekByte() {
+        need(1);
+        return static_cast<std::uint8_t>(data_[pos_]);
+    }
+    std::string string() { return std::string(stringView()); }
+    // Valid as long as the payload.
+    std::string_view stringView() {
         const auto size = unsignedOf(4);
         need(size);
-        std::string s(data_.substr(pos_, size));
+        const std::string_view s = data_.substr(pos_, size);
         pos_ += size;
         return s;
     }
@@ -156,6 +162,11 @@ void StreamWriter::message(Tag tag, const std::string& payload) {
     buffer_.push_back(static_cast<char>(tag));
     putUnsigned(buffer_, payload.size(), 4);
     buffer_.append(payload);
+    flushWhenDue();
+}
+
+// Full enough, or held long enough that the receiver should see the progress.
+void StreamWriter::flushWhenDue() {
     if (buffer_.size() >= flushThreshold ||
         std::chrono::steady_clock::now() - lastFlush_ >= flushInterval) {
         flush();
@@ -201,12 +212,20 @@ void StreamWriter::tableBegin(std::string_view name, std::uint64_t expectedRows,
     message(Tag::TableBegin, payload);
 }
 
+// Rows, the bulk of the stream, are written into the buffer in place, their length filled in
+// afterwards.
 void StreamWriter::row(std::span<const Value> values) {
-    std::string payload;
+    buffer_.push_back(static_cast<char>(Tag::Row));
+    const std::size_t lengthAt = buffer_.size();
+    putUnsigned(buffer_, 0, 4);
     for (const auto& v : values) {
-        putValue(payload, v);
+        putValue(buffer_, v);
     }
-    message(Tag::Row, payload);
+    const std::size_t length = buffer_.size() - lengthAt - 4;
+    for (int i = 0; i < 4; ++i) {
+        buffer_[lengthAt + i] = static_cast<char>((length >> (8 * i)) & 0xff);
+    }
+    flushWhenDue();
 }
 
 void StreamWriter::tableEnd(std::uint64_t rows) {
@@ -330,22 +349,31 @@ void StreamDecoder::beginTable(std::string_view payload) {
         columns.push_back(std::move(column));
     }
     in.expectEnd();
+    result_.definedRows[name] = expectedRows;
     current_ = std::make_unique<Table>(std::move(name), std::move(columns));
     current_->reserve(std::min<std::uint64_t>(expectedRows, maxReservedRows));
 }
 
+// Texts, the bulk of the tables, go from the payload straight into the table. A row that turns
+// out malformed half-way leaves the table half a row long; the table is then dropped with the
+// stream.
 void StreamDecoder::appendRow(std::string_view payload) {
     Cursor in(payload);
-    const auto& columns = current_->columns();
-    rowBuffer_.clear();
-    for (const auto& column : columns) {
-        rowBuffer_.push_back(readValue(in));
-        if (!fitsColumn(rowBuffer_.back(), column.type)) {
+    for (const auto& column : current_->columns()) {
+        if (in.peekByte() == static_cast<std::uint8_t>(Value::Kind::Text) &&
+            column.type == ColumnType::Text) {
+            in.unsignedOf(1);
+            current_->appendTextCell(in.stringView());
+            continue;
+        }
+        const Value value = readValue(in);
+        if (!fitsColumn(value, column.type)) {
             throw ProtocolError(msg::streamProblem(msg::StreamProblem::ValueNotOfColumnType));
         }
+        current_->appendCell(value);
     }
     in.expectEnd();
-    current_->appendRow(rowBuffer_);
+    current_->endRow();
 }
 
 void StreamDecoder::endTable(std::string_view payload) {

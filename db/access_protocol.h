@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <optional>
 #include <span>
@@ -50,6 +51,7 @@ class StreamWriter {
   private:
     void message(Tag tag, const std::string& payload);
     void flush();
+    void flushWhenDue();
 
     int fd_;
     std::string buffer_;
@@ -66,6 +68,8 @@ class ProtocolError : public std::runtime_error {
 struct StreamResult {
     std::optional<std::vector<std::string>> tableNames;
     std::vector<std::shared_ptr<Table>> tables;
+    // The rows each table's definition counts, by table name, to check the rows read against.
+    std::map<std::string, std::uint64_t> definedRows;
     std::vector<std::pair<std::string, std::string>> failedTables;  // name, reason
     std::optional<std::string> fileFailure;
     bool done = false;
@@ -91,7 +95,6 @@ class StreamDecoder {
     std::string pending_;
     StreamResult result_;
     std::unique_ptr<Table> current_;
-    std::vector<Value> rowBuffer_;
 };
 
 }  // namespace planora::db::access

@@ -88,8 +88,12 @@ std::string_view bytesOf(sqlite3_stmt* statement, int column, int stored) {
     return data ? std::string_view(static_cast<const char*>(data), size) : std::string_view();
 }
 
-// A text or blob cell. Bytes that are not UTF-8 were written in the hotel's code page.
+// A text or blob cell. Bytes that are not UTF-8 were written in the hotel's code page, but for
+// binary data, which is kept as it is.
 Value textCell(std::string_view bytes, ColumnType type, Windows1252Decoder& decoder) {
+    if (type == ColumnType::Binary) {
+        return Value::text(std::string(bytes));
+    }
     if (type == ColumnType::DateTime) {
         DateTime d;
         if (parseDateTime(std::string(bytes).c_str(), d)) {

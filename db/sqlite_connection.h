@@ -70,7 +70,7 @@ int appendCell(Sink& sink, sqlite3_stmt* statement, int column, ColumnType type,
         const auto size = static_cast<std::size_t>(sqlite3_value_bytes(value));
         const std::string_view text =
             data ? std::string_view(reinterpret_cast<const char*>(data), size) : std::string_view();
-        if (isUtf8(text)) {
+        if (type == ColumnType::Binary || isUtf8(text)) {
             sink.appendTextCell(text);
         } else {
             sink.appendTextCell(decoder.toUtf8(text));

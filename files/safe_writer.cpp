@@ -74,8 +74,14 @@ void SafeFile::discard() noexcept {
 }
 
 void SafeFile::write(std::string_view bytes) {
+    writeAt(written_, bytes);
+    written_ += bytes.size();
+}
+
+void SafeFile::writeAt(std::uint64_t offset, std::string_view bytes) {
     while (!bytes.empty()) {
-        const ssize_t written = ::write(fd_, bytes.data(), bytes.size());
+        const ssize_t written =
+            ::pwrite(fd_, bytes.data(), bytes.size(), static_cast<off_t>(offset));
         if (written < 0) {
             if (errno == EINTR) {
                 continue;
@@ -85,6 +91,7 @@ void SafeFile::write(std::string_view bytes) {
             throw Error(msg::cannotWriteFile(target_, error));
         }
         bytes.remove_prefix(static_cast<std::size_t>(written));
+        offset += static_cast<std::uint64_t>(written);
     }
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -22,6 +23,10 @@ class SafeFile {
     SafeFile& operator=(const SafeFile&) = delete;
 
     void write(std::string_view bytes);
+    // The bytes at a given place of the temporary file, for formats whose early parts are
+    // known only at the end (an index, a table of contents); the file grows as needed. It does
+    // not move the place where write() goes on.
+    void writeAt(std::uint64_t offset, std::string_view bytes);
     // Flushes the temporary file, renames it over the target and flushes the folder.
     void commit();
 
@@ -34,6 +39,7 @@ class SafeFile {
     std::filesystem::path target_;
     std::filesystem::path temporary_;
     int fd_ = -1;
+    std::uint64_t written_ = 0;  // where write() goes on
     bool committed_ = false;
 };
 

@@ -264,6 +264,12 @@ std::string accessTableGone() {
     return "la tabella non c'è più nel file";
 }
 
+std::string accessFileBeingWritten(const std::filesystem::path& file) {
+    return "Il file " + quoted(file) +
+           " è cambiato mentre lo si leggeva, e poi ancora alla seconda lettura: lo sta "
+           "scrivendo il programma dell'albergo. Il tableau si può rifare tra un momento";
+}
+
 std::string readerMissing(std::string_view program,
                           const std::vector<std::filesystem::path>& folders) {
     std::string places;

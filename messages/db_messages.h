@@ -87,6 +87,8 @@ std::string accessUnreadable();
 std::string accessNoTableList();
 std::string accessTableUnreadable();
 std::string accessTableGone();
+// The file changed while it was read, and again while it was read once more.
+std::string accessFileBeingWritten(const std::filesystem::path& file);
 std::string readerMissing(std::string_view program,
                           const std::vector<std::filesystem::path>& folders);
 std::string readerCannotStart(const std::filesystem::path& program, int errnum);

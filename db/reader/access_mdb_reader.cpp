@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "db/access_dates.h"
+#include "db/access_text.h"
 #include "messages/db_messages.h"
 
 namespace planora::db::access {
@@ -115,6 +116,10 @@ Value fieldValue(MdbHandle* mdb, const MdbColumn& col, const MdbField& f) {
             return date ? Value::dateTime(*date) : Value();
         }
         case MDB_TEXT:
+            if (IS_JET4(mdb)) {  // decoded here: iconv and a buffer a field cost much time
+                return Value::text(utf8FromJet4Text(std::string_view(
+                    reinterpret_cast<const char*>(p), static_cast<std::size_t>(f.siz))));
+            }
             return f.siz == 0 ? Value::text({}) : convertedText(mdb, MDB_TEXT, f, textBindBytes);
         case MDB_MEMO:
             return convertedText(mdb, MDB_MEMO, f, memoBindBytes);

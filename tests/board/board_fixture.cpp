@@ -9,6 +9,7 @@
 #include <tuple>
 
 #include "tools/demo/hotel_schema.h"
+#include "tools/mdb/sqlite_to_mdb.h"
 
 namespace planora::boardtest {
 
@@ -26,6 +27,16 @@ ScratchFolder::ScratchFolder() {
 ScratchFolder::~ScratchFolder() {
     std::error_code ignored;
     std::filesystem::remove_all(path_, ignored);
+}
+
+TestHotelFolders::TestHotelFolders() {
+    writeTestHotels(sqlite.path());
+    jet::writeMdbFolder(sqlite.path(), mdb.path(), {2026, 12, 8, 9, 30, 0},
+                        [](const std::string&) {});
+}
+
+std::string formatName(const ::testing::TestParamInfo<DataFormat>& info) {
+    return info.param == DataFormat::Mdb ? "Mdb" : "Sqlite";
 }
 
 namespace {

@@ -37,19 +37,37 @@ class ScratchFolder {
 // hotel 6: rooms B1, B3, B4, b9 and codes that differ from the tested ones only in case.
 void writeTestHotels(const std::filesystem::path& folder);
 
-// A test suite over one data folder of the test hotels, written once for the suite.
-class TestHotelSuite : public ::testing::Test {
-  protected:
-    static void SetUpTestSuite() {
-        folder_ = std::make_unique<ScratchFolder>();
-        writeTestHotels(folder_->path());
+// The formats of the hotel's database files: SQLite, and the Access (.mdb) copies that
+// planora-mdbwrite makes of them.
+enum class DataFormat { Sqlite, Mdb };
+std::string formatName(const ::testing::TestParamInfo<DataFormat>& info);
+
+// The test hotels in a data folder of SQLite files and in one of their Access copies.
+struct TestHotelFolders {
+    TestHotelFolders();
+    const std::filesystem::path& folder(DataFormat format) const {
+        return format == DataFormat::Mdb ? mdb.path() : sqlite.path();
     }
-    static void TearDownTestSuite() { folder_.reset(); }
-    static const std::filesystem::path& folder() { return folder_->path(); }
+    ScratchFolder sqlite;
+    ScratchFolder mdb;
+};
+
+// A test suite over the data folders of the test hotels, written once for the suite; Base is
+// ::testing::Test, or ::testing::TestWithParam<DataFormat> for a suite run over both formats.
+template <typename Base>
+class TestHotelSuiteOf : public Base {
+  protected:
+    static void SetUpTestSuite() { folders_ = std::make_unique<TestHotelFolders>(); }
+    static void TearDownTestSuite() { folders_.reset(); }
+    static const std::filesystem::path& folder(DataFormat format = DataFormat::Sqlite) {
+        return folders_->folder(format);
+    }
 
   private:
-    static inline std::unique_ptr<ScratchFolder> folder_;
+    static inline std::unique_ptr<TestHotelFolders> folders_;
 };
+
+using TestHotelSuite = TestHotelSuiteOf<::testing::Test>;
 
 // The board file of the run, as bytes.
 std::string readBytes(const std::filesystem::path& file);

@@ -1,4 +1,5 @@
-// Whole board files of the test hotels, compared byte for byte with the expected files.
+// Whole board files of the test hotels, compared byte for byte with the expected files: built
+// from the SQLite files and from their Access copies.
 
 #include <gtest/gtest.h>
 
@@ -10,8 +11,10 @@
 namespace planora::boardtest {
 namespace {
 
-class BoardGoldenTest : public TestHotelSuite {
+class BoardGoldenTest : public TestHotelSuiteOf<::testing::TestWithParam<DataFormat>> {
   protected:
+    static const std::filesystem::path& folder() { return TestHotelSuiteOf::folder(GetParam()); }
+
     board::BoardResult run(const board::BoardRequest& request,
                            const board::BoardOptions& options = {}) {
         return board::CreaTableau(request, options, {folder(), "", &testClock()});
@@ -31,91 +34,91 @@ class BoardGoldenTest : public TestHotelSuite {
     }
 };
 
-TEST_F(BoardGoldenTest, DayBoardShowsGuestsReservationsAndHistoryInTextOrder) {
+TEST_P(BoardGoldenTest, DayBoardShowsGuestsReservationsAndHistoryInTextOrder) {
     expectBoard("day", dayRequest());
 }
 
-TEST_F(BoardGoldenTest, RangeFromTenToNineIsTheSameTextRange) {
+TEST_P(BoardGoldenTest, RangeFromTenToNineIsTheSameTextRange) {
     board::BoardRequest request = dayRequest();
     request.firstRoom = "10";
     request.lastRoom = "9";
     expectBoard("day", request);
 }
 
-TEST_F(BoardGoldenTest, AmountsReplaceNotesWithAmountAndAgency) {
+TEST_P(BoardGoldenTest, AmountsReplaceNotesWithAmountAndAgency) {
     board::BoardRequest request = dayRequest();
     request.addArrangement = 1;
     expectBoard("day_amounts", request);
 }
 
-TEST_F(BoardGoldenTest, AnyNonZeroSwitchMeansAmounts) {
+TEST_P(BoardGoldenTest, AnyNonZeroSwitchMeansAmounts) {
     board::BoardRequest request = dayRequest();
     request.addArrangement = -1;
     expectBoard("day_amounts", request);
 }
 
-TEST_F(BoardGoldenTest, ArrivalsOfTheSelectionDate) {
+TEST_P(BoardGoldenTest, ArrivalsOfTheSelectionDate) {
     board::BoardRequest request = dayRequest();
     request.selectionDate = "08122026";
     expectBoard("arrivals", request, {.arrivi = true, .perDitta = false, .ditta = ""});
 }
 
-TEST_F(BoardGoldenTest, DeparturesUseTheRealDepartureOfHistoryCards) {
+TEST_P(BoardGoldenTest, DeparturesUseTheRealDepartureOfHistoryCards) {
     board::BoardRequest request = dayRequest();
     request.selectionDate = "08/12/2026";
     expectBoard("departures", request, {.arrivi = false, .perDitta = false, .ditta = ""});
 }
 
-TEST_F(BoardGoldenTest, InvalidSelectionDateMeansDayMode) {
+TEST_P(BoardGoldenTest, InvalidSelectionDateMeansDayMode) {
     board::BoardRequest request = dayRequest();
     request.selectionDate = "31/02/2026";
     expectBoard("day", request, {.arrivi = false, .perDitta = false, .ditta = ""});
 }
 
-TEST_F(BoardGoldenTest, CompanyFilterKeepsMatchingHeadsAndTheirPartyMembers) {
+TEST_P(BoardGoldenTest, CompanyFilterKeepsMatchingHeadsAndTheirPartyMembers) {
     expectBoard("day_company", dayRequest(),
                 {.arrivi = true, .perDitta = true, .ditta = "  acme "});
 }
 
-TEST_F(BoardGoldenTest, CompanyTextIsIgnoredWithoutPerDitta) {
+TEST_P(BoardGoldenTest, CompanyTextIsIgnoredWithoutPerDitta) {
     expectBoard("day", dayRequest(), {.arrivi = true, .perDitta = false, .ditta = "acme"});
 }
 
-TEST_F(BoardGoldenTest, PastDayComesFromHistoryCards) {
+TEST_P(BoardGoldenTest, PastDayComesFromHistoryCards) {
     expectBoard("past", pastRequest());
 }
 
-TEST_F(BoardGoldenTest, PastDayAmountsAreFollowedByTheNotes) {
+TEST_P(BoardGoldenTest, PastDayAmountsAreFollowedByTheNotes) {
     board::BoardRequest request = pastRequest();
     request.addArrangement = 1;
     expectBoard("past_amounts", request);
 }
 
-TEST_F(BoardGoldenTest, ComposerCompanyFilterStartsWithoutALastRoom) {
+TEST_P(BoardGoldenTest, ComposerCompanyFilterStartsWithoutALastRoom) {
     expectBoard("past_company", pastRequest(),
                 {.arrivi = true, .perDitta = true, .ditta = "DELTA"});
 }
 
-TEST_F(BoardGoldenTest, RangeWithoutRoomsGivesAnEmptyBoard) {
+TEST_P(BoardGoldenTest, RangeWithoutRoomsGivesAnEmptyBoard) {
     board::BoardRequest request = dayRequest();
     request.firstRoom = "2";
     request.lastRoom = "8";
     expectBoard("empty_range", request);
 }
 
-TEST_F(BoardGoldenTest, HotelNotFound) {
+TEST_P(BoardGoldenTest, HotelNotFound) {
     board::BoardRequest request = dayRequest();
     request.hotel = 5;
     expectBoard("no_hotel", request);
 }
 
-TEST_F(BoardGoldenTest, LayoutNotFound) {
+TEST_P(BoardGoldenTest, LayoutNotFound) {
     board::BoardRequest request = dayRequest();
     request.tableau = 9;
     expectBoard("no_layout", request);
 }
 
-TEST_F(BoardGoldenTest, ApostrophesInRoomsAndCompanies) {
+TEST_P(BoardGoldenTest, ApostrophesInRoomsAndCompanies) {
     board::BoardRequest request = dayRequest();
     request.hotel = 3;
     request.firstRoom = "1";
@@ -123,7 +126,7 @@ TEST_F(BoardGoldenTest, ApostrophesInRoomsAndCompanies) {
     expectBoard("apostrophe", request, {.arrivi = true, .perDitta = true, .ditta = "L'AL"});
 }
 
-TEST_F(BoardGoldenTest, CodesAndRoomsAreComparedByCharacterCodes) {
+TEST_P(BoardGoldenTest, CodesAndRoomsAreComparedByCharacterCodes) {
     board::BoardRequest request = dayRequest();
     request.hotel = 6;
     request.firstRoom = "B0";
@@ -131,7 +134,7 @@ TEST_F(BoardGoldenTest, CodesAndRoomsAreComparedByCharacterCodes) {
     expectBoard("case", request);
 }
 
-TEST_F(BoardGoldenTest, TotalsAreReturnedAsWritten) {
+TEST_P(BoardGoldenTest, TotalsAreReturnedAsWritten) {
     const board::Totals totals = run(dayRequest()).totals;
     EXPECT_EQ(totals.arrivi, 3);
     EXPECT_EQ(totals.presenze, 15);
@@ -140,12 +143,15 @@ TEST_F(BoardGoldenTest, TotalsAreReturnedAsWritten) {
     EXPECT_EQ(totals.generale, 18);
 }
 
-TEST_F(BoardGoldenTest, EveryRunStartsFromZero) {
+TEST_P(BoardGoldenTest, EveryRunStartsFromZero) {
     run(dayRequest());
     const board::BoardResult second = run(dayRequest());
     EXPECT_EQ(second.totals.generale, 18);
     EXPECT_EQ(readBytes(second.file), goldenBytes("day"));
 }
+
+INSTANTIATE_TEST_SUITE_P(BothFormats, BoardGoldenTest,
+                         ::testing::Values(DataFormat::Sqlite, DataFormat::Mdb), formatName);
 
 }  // namespace
 }  // namespace planora::boardtest

@@ -57,7 +57,7 @@ TEST(CliHelp, EveryOptionIsDescribed) {
                                "--select-date", "--departures", "--company", "--data", "--show"});
     const Outcome demo = runCli({"demo", "--help"});
     EXPECT_EQ(demo.status, 0);
-    expectMentions(demo.out, {"--rooms", "--cards", "--history", "--seed", "--force"});
+    expectMentions(demo.out, {"--rooms", "--cards", "--history", "--seed", "--format", "--force"});
 }
 
 TEST(CliWindow, OnlyWithoutACommand) {
@@ -95,6 +95,7 @@ TEST(CliUsage, BadCommandLinesExitTwo) {
         {"demo", "a", "b"},
         {"demo", "x", "--rooms", "many"},
         {"demo", "x", "--seed"},
+        {"demo", "x", "--format", "access"},
     };
     for (const auto& words : bad) {
         const Outcome o = runCli(words);
@@ -256,6 +257,48 @@ TEST_F(CliFolderTest, SelectionDateListsArrivalsOrDepartures) {
     EXPECT_NE(departures.find("Colombo Andrea"), std::string::npos);
     EXPECT_EQ(departures.find("Esposito Annalisa"), std::string::npos);
     EXPECT_EQ(departures.find("Rossi Mario"), std::string::npos);
+}
+
+// The demo hotel as Access files: the same board as from its SQLite files; either format counts
+// as existing database files, and --force replaces them with the other.
+TEST_F(CliFolderTest, DemoInAccessFormat) {
+    const std::vector<std::string> size = {"--rooms", "40", "--cards", "60", "--history", "90"};
+    const auto demo = [&](const std::string& dir, std::vector<std::string> extra) {
+        std::vector<std::string> words = {"demo", (folder_ / dir).string()};
+        words.insert(words.end(), size.begin(), size.end());
+        words.insert(words.end(), extra.begin(), extra.end());
+        return runCli(words);
+    };
+    ASSERT_EQ(demo("mdb", {"--format", "mdb"}).status, 0);
+    ASSERT_EQ(demo("sqlite", {}).status, 0);
+    for (const demo::DatabaseSchema& database : demo::hotelSchema()) {
+        const auto mdb = folder_ / "mdb" / database.file;
+        EXPECT_FALSE(std::filesystem::exists(mdb)) << mdb;
+        EXPECT_TRUE(std::filesystem::exists(std::filesystem::path(mdb).replace_extension(".mdb")))
+            << mdb;
+    }
+    EXPECT_TRUE(std::filesystem::exists(folder_ / "mdb" / "FontStp.txt"));
+    const std::string today = board::todayText(board::SystemClock());
+    const auto boardOf = [&](const std::string& dir) {
+        const Outcome o =
+            runCli({"board", "--hotel", "1", "--tableau", "1", "--from", "1", "--to", "9999",
+                    "--date", today, "--data", (folder_ / dir).string(), "--show", "--amounts"});
+        EXPECT_EQ(o.status, 0) << o.err;
+        // Without the title line, which shows the time of the run, and without the path.
+        const std::size_t body = o.out.find('\n') + 1;
+        return o.out.substr(body, o.out.rfind('\n', o.out.size() - 2) - body);
+    };
+    const std::string fromAccess = boardOf("mdb");
+    EXPECT_EQ(fromAccess, boardOf("sqlite"));
+    expectMentions(fromAccess, {"Rossi Mario", "ARRIVATO", "Totale Generale"});
+
+    EXPECT_EQ(demo("mdb", {}).status, 1);
+    ASSERT_EQ(demo("mdb", {"--force"}).status, 0);
+    EXPECT_TRUE(std::filesystem::exists(folder_ / "mdb" / "Tableau.sqlite"));
+    EXPECT_FALSE(std::filesystem::exists(folder_ / "mdb" / "Tableau.mdb"));
+    const Outcome wrong = demo("mdb", {"--format", "Access", "--force"});
+    EXPECT_EQ(wrong.status, 2);
+    expectMentions(wrong.err, {"il formato \"Access\" non esiste: i formati sono sqlite e mdb"});
 }
 
 }  // namespace

@@ -93,9 +93,11 @@ bool haveMdbTools() {
                ">/dev/null 2>&1") == 0;
 }
 
-ExportedTable exportTable(const std::filesystem::path& file, const std::string& table) {
+ExportedTable exportTable(const std::filesystem::path& file, const std::string& table,
+                          const std::string& binaryMode) {
     const std::string command = "LC_ALL=C.UTF-8 mdb-export -e -d '\t' -0 " + shellQuoted(nullMark) +
-                                " -b strip -T '%Y-%m-%d %H:%M:%S' -D '%Y-%m-%d %H:%M:%S' " +
+                                " -b " + shellQuoted(binaryMode) +
+                                " -T '%Y-%m-%d %H:%M:%S' -D '%Y-%m-%d %H:%M:%S' " +
                                 shellQuoted(file.string()) + " " + shellQuoted(table);
     const auto lines = splitLines(runCommand(command));
     ExportedTable out;

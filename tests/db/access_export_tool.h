@@ -20,8 +20,9 @@ struct ExportedTable {
 bool haveMdbTools();
 
 // The table as mdb-export prints it: dates as "yyyy-mm-dd hh:mm:ss", texts unquoted and
-// unescaped.
-ExportedTable exportTable(const std::filesystem::path& file, const std::string& table);
+// unescaped; binary data as mdb-export's option -b says ("strip", "hex").
+ExportedTable exportTable(const std::filesystem::path& file, const std::string& table,
+                          const std::string& binaryMode = "strip");
 
 // The table names as mdb-tables lists them.
 std::vector<std::string> listTables(const std::filesystem::path& file);

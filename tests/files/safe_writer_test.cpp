@@ -51,6 +51,17 @@ TEST_F(SafeWriter, UncommittedFileLeavesTheTargetAsItWas) {
     EXPECT_EQ(names(), std::vector<std::string>{"FD"});
 }
 
+TEST_F(SafeWriter, PlacedWritesFillGapsAndOverwriteInPlace) {
+    put("data.mdb", "old");
+    SafeFile file(folder_ / "data.mdb");
+    file.writeAt(6, "tail");
+    file.writeAt(0, "head");
+    file.writeAt(2, "AD");
+    EXPECT_EQ(get("data.mdb"), "old") << "the target changes only at commit";
+    file.commit();
+    EXPECT_EQ(get("data.mdb"), std::string("heAD\0\0tail", 10));
+}
+
 TEST_F(SafeWriter, TemporaryNamesAreUniquePerWriter) {
     SafeFile first(folder_ / "FD");
     SafeFile second(folder_ / "FD");

@@ -16,14 +16,12 @@ namespace {
 
 using testing::groups;
 
-class CupsPrintTest : public testing::PrintFolderTest {
+class CupsPrintTest : public testing::CupsFolderTest {
   protected:
     void SetUp() override {
-        PrintFolderTest::SetUp();
-        std::string whyNot;
-        cups_ = testing::PrivateCups::start(whyNot);
-        if (!cups_) {
-            GTEST_SKIP() << "no private CUPS server: " << whyNot;
+        CupsFolderTest::SetUp();
+        if (IsSkipped()) {
+            return;
         }
         testing::PrintData data;
         data.destinations = {{1, "Ricevimento", 1, "Ufficio"}, {1, "Altrove", 1, "altro.prn"}};
@@ -50,8 +48,6 @@ class CupsPrintTest : public testing::PrintFolderTest {
         }
         return "";
     }
-
-    std::unique_ptr<testing::PrivateCups> cups_;
 };
 
 TEST_F(CupsPrintTest, ARawJobReachesTheQueuesDeviceByteForByte) {

@@ -21,6 +21,8 @@
 #include <string>
 #include <thread>
 
+#include "print_fixture.h"
+
 namespace planora::print::testing {
 
 class PrivateCups {
@@ -180,6 +182,22 @@ class PrivateCups {
 
     std::filesystem::path root_;
     pid_t pid_ = -1;
+};
+
+// A print folder with a private CUPS server of its own; the test is skipped, saying why, where
+// no server can run.
+class CupsFolderTest : public PrintFolderTest {
+  protected:
+    void SetUp() override {
+        PrintFolderTest::SetUp();
+        std::string whyNot;
+        cups_ = PrivateCups::start(whyNot);
+        if (!cups_) {
+            GTEST_SKIP() << "no private CUPS server: " << whyNot;
+        }
+    }
+
+    std::unique_ptr<PrivateCups> cups_;
 };
 
 }  // namespace planora::print::testing

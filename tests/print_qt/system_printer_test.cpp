@@ -13,14 +13,12 @@ namespace {
 
 using testing::groups;
 
-class SystemPrinterTest : public testing::PrintFolderTest {
+class SystemPrinterTest : public testing::CupsFolderTest {
   protected:
     void SetUp() override {
-        PrintFolderTest::SetUp();
-        std::string whyNot;
-        cups_ = testing::PrivateCups::start(whyNot);
-        if (!cups_) {
-            GTEST_SKIP() << "no private CUPS server: " << whyNot;
+        CupsFolderTest::SetUp();
+        if (IsSkipped()) {
+            return;
         }
         testing::PrintData data;
         data.destinations = {{1, "Laser", 2, "Ufficio"},
@@ -37,8 +35,6 @@ class SystemPrinterTest : public testing::PrintFolderTest {
         options.duplex = duplex;
         return qt::stampa({folder_, "", 1, ""}, options);
     }
-
-    std::unique_ptr<testing::PrivateCups> cups_;
 };
 
 TEST_F(SystemPrinterTest, TheBoardReachesThePrinterAsOnePdfJob) {

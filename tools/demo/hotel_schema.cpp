@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "db/error.h"
+#include "files/no_case.h"
 
 namespace planora::demo {
 
@@ -118,9 +119,11 @@ const std::vector<DatabaseSchema>& hotelSchema() {
 std::vector<std::filesystem::path> existingDatabaseFiles(const std::filesystem::path& folder) {
     std::vector<std::filesystem::path> found;
     for (const DatabaseSchema& database : hotelSchema()) {
-        const auto file = folder / database.file;
-        if (std::filesystem::exists(file)) {
-            found.push_back(file);
+        for (const char* extension : {".sqlite", ".mdb"}) {
+            const std::string name = std::string(stem(database.file)) + extension;
+            if (auto file = files::findFileNoCase(folder, name)) {
+                found.push_back(*file);
+            }
         }
     }
     return found;

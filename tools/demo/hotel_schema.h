@@ -75,7 +75,8 @@ class HotelData {
     std::vector<TableLookup> lookups_;
 };
 
-// The database files of hotelSchema() that exist in the folder.
+// The database files of hotelSchema() that exist in the folder, as SQLite (".sqlite") or as
+// Access (".mdb") files, found without regard to case.
 std::vector<std::filesystem::path> existingDatabaseFiles(const std::filesystem::path& folder);
 
 }  // namespace planora::demo
