@@ -2,6 +2,7 @@
 
 #include <map>
 
+#include "db/access_backend.h"
 #include "db/backend.h"
 #include "db/data_file.h"
 #include "db/error.h"
@@ -135,6 +136,11 @@ std::shared_ptr<RecordSet::State> select(const ImplPtr& owner,
 Database::Database() = default;
 
 Database Database::open(const fs::path& folder, std::string_view bareName) {
+    return open(folder, bareName, AccessReadLimits{});
+}
+
+Database Database::open(const fs::path& folder, std::string_view bareName,
+                        const AccessReadLimits& accessLimits) {
     const fs::path file = resolveDataFile(folder, bareName);
     Database database;
     database.impl_ = std::make_shared<Impl>();
@@ -144,7 +150,7 @@ Database Database::open(const fs::path& folder, std::string_view bareName) {
             database.impl_->backend = openSqliteBackend(file);
             break;
         case FileKind::Access:
-            database.impl_->backend = openAccessBackend(file);
+            database.impl_->backend = openAccessBackend(file, accessLimits);
             break;
         case FileKind::Unknown:
             throw Error(msg::notADatabase(file));

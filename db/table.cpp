@@ -73,15 +73,11 @@ struct TableImpl {
         }
     }
 
-    // A selection that the backend narrowed is loaded whole at once: what its condition keeps
-    // is what the record sets over it go on to read.
-    bool loadsEveryColumnAtOnce() const { return !source->selectsEveryRow(); }
-
     void load(std::vector<std::size_t> wanted, std::span<const KindQuestion> learn) {
         if (!source) {
             return;
         }
-        if (!selected && loadsEveryColumnAtOnce()) {
+        if (!selected && source->loadsEveryColumnAtOnce()) {
             wanted.resize(columns.size());
             for (std::size_t c = 0; c < wanted.size(); ++c) {
                 wanted[c] = c;
@@ -192,6 +188,19 @@ void TableLoad::appendIntegerCell(std::int64_t value) {
 }
 void TableLoad::endRow() {
     impl_.endRow();
+}
+void TableLoad::takeRows(Table& loaded) {
+    TableImpl& from = *loaded.impl_;
+    if (impl_.nextColumn != 0 || impl_.loadRows != 0 || from.source ||
+        from.data.size() != impl_.filling.size()) {
+        throw Error(msg::rowSizeMismatch(impl_.name, from.data.size(), impl_.filling.size()));
+    }
+    for (std::size_t i = 0; i < impl_.filling.size(); ++i) {
+        impl_.data[impl_.filling[i]] = std::move(from.data[i]);
+    }
+    impl_.loadRows = from.rows;
+    from.data.assign(from.data.size(), ColumnStore());
+    from.rows = 0;
 }
 
 Table::Table(std::string name, std::vector<ColumnInfo> columns)

@@ -52,6 +52,10 @@ class TableSource {
     virtual std::vector<Value> loadRow(std::size_t row) = 0;
     // True when every row of the table is selected.
     virtual bool selectsEveryRow() const = 0;
+    // True when the first load should bring every column: a selection narrowed by the
+    // backend (what it keeps is what the record sets go on to read), or a backend for which
+    // another pass over the file costs as much as the whole table.
+    virtual bool loadsEveryColumnAtOnce() const { return !selectsEveryRow(); }
     // True when the first load should answer these questions: they would take a pass over
     // the table of their own otherwise.
     virtual bool learnsInFirstLoad(std::span<const KindQuestion> questions) const = 0;
@@ -70,6 +74,9 @@ class TableLoad {
     void appendTextCell(std::string_view text);
     void appendIntegerCell(std::int64_t value);
     void endRow();
+    // Every row of a loaded table whose columns are those being loaded, in order, at once:
+    // its storage is taken over.
+    void takeRows(Table& loaded);
 
   private:
     friend struct TableImpl;
@@ -130,6 +137,7 @@ class Table {
     std::size_t memoryBytes() const;
 
   private:
+    friend class TableLoad;
     std::unique_ptr<TableImpl> impl_;
 };
 

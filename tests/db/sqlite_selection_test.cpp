@@ -13,12 +13,15 @@
 #include "db/database.h"
 #include "db/error.h"
 #include "db/sql.h"
+#include "random_criteria.h"
 #include "sqlite_fixture.h"
 
 namespace planora::db {
 namespace {
 
 using testing::errorMessage;
+using testing::idsFound;
+using testing::randomCriteria;
 using testing::TempFolder;
 
 // Runs SQL on a file, as another program of the hotel would write it.
@@ -35,14 +38,6 @@ void execute(const std::filesystem::path& file, const std::string& sql) {
     }
 }
 
-std::vector<std::int64_t> idsOf(RecordSet& set, const std::string& criteria) {
-    std::vector<std::int64_t> ids;
-    for (set.findFirst(criteria); !set.noMatch(); set.findNext(criteria)) {
-        ids.push_back(set.field("Id").asInteger());
-    }
-    return ids;
-}
-
 // Texts that fold, tie, sort between the capitals and the small letters, or are not UTF-8.
 const std::vector<std::string> kStoredTexts = {
     "'101'",   "'102'",      "'1''A'",    "'Sala'",  "'SALA'",
@@ -51,11 +46,6 @@ const std::vector<std::string> kStoredTexts = {
     "'Z'",     "'z'",        "''",        "'a b'",   "'ab'",
     "'ä'",     "NULL",       "x'414243'", "x'61'",   "CAST(x'E062' AS TEXT)",
     "x'E0'",   "'20240315'", "'2024'"};
-// Literals of the criteria: printable ASCII of every sort, and others that SQLite must not
-// be asked to compare.
-const std::vector<std::string> kLiterals = {
-    "'101'", "'SALA'", "'sala'",  "'s'",   "'a'", "'['",    "'_'",    "'`'",        "'Z'",
-    "'c'",   "'CITT'", "'città'", "'ABC'", "''",  "'1''A'", "'2024'", "'20240315'", "'ÀB'"};
 
 class NarrowedStatements : public ::testing::Test {
   protected:
@@ -83,40 +73,6 @@ class NarrowedStatements : public ::testing::Test {
     Database db;
 };
 
-// A random criteria over the fields: comparisons both ways round, In lists, Is Null, Like,
-// And, Or and Not.
-std::string randomCriteria(std::mt19937& random, int depth) {
-    auto pick = [&](const std::vector<std::string>& from) {
-        return from[std::uniform_int_distribution<std::size_t>(0, from.size() - 1)(random)];
-    };
-    const std::vector<std::string> ops = {"=", "<>", "<", "<=", ">", ">="};
-    const int choice = std::uniform_int_distribution<int>(0, depth > 0 ? 9 : 5)(random);
-    const std::string text = pick({"NumeroCamera", "Nome"});
-    switch (choice) {
-        case 0:
-            return text + " " + pick(ops) + " " + pick(kLiterals);
-        case 1:
-            return pick(kLiterals) + " " + pick(ops) + " " + text;
-        case 2:
-            return "NumeroHotel " + pick(ops) + " " + pick({"1", "2", "-1", "0", "3"});
-        case 3:
-            return text + " In (" + pick(kLiterals) + ", " + pick(kLiterals) + ")";
-        case 4:
-            return pick({"NumeroHotel", "NumeroCamera", "Nome"}) + " Is Null";
-        case 5:
-            return text + " Like '" + pick({"s*", "1*", "*a", "?"}) + "'";
-        case 6:
-        case 7:
-            return "(" + randomCriteria(random, depth - 1) + ") And (" +
-                   randomCriteria(random, depth - 1) + ")";
-        case 8:
-            return "(" + randomCriteria(random, depth - 1) + ") Or (" +
-                   randomCriteria(random, depth - 1) + ")";
-        default:
-            return "Not (" + randomCriteria(random, depth - 1) + ")";
-    }
-}
-
 TEST_F(NarrowedStatements, SelectTheRowsTheEngineSelects) {
     RecordSet everyRow = db.openRecordset("Scheda_Cliente");
     std::mt19937 random(7);
@@ -125,7 +81,7 @@ TEST_F(NarrowedStatements, SelectTheRowsTheEngineSelects) {
     for (int i = 0; i < 400; ++i) {
         const std::string criteria = randomCriteria(random, 3);
         RecordSet selected = db.openRecordset("Select * From Scheda_Cliente Where " + criteria);
-        EXPECT_EQ(idsOf(selected, "Id >= 0"), idsOf(everyRow, criteria)) << criteria;
+        EXPECT_EQ(idsFound(selected, "Id >= 0"), idsFound(everyRow, criteria)) << criteria;
         narrowed += backend->openSelection("Scheda_Cliente", *sql::parseCriteria(criteria)) ? 1 : 0;
     }
     // Most criteria are narrowed by SQLite, so the comparison above tests the translation.
