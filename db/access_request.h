@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 // What one run of the Access reader program reads, and how it is passed on its command line:
@@ -24,6 +25,23 @@ struct ReadRequest {
     std::string where;
     // With neither: the table list, and with this each table's columns too.
     bool definitions = false;
+
+    static ReadRequest everyTable() {
+        ReadRequest request;
+        request.allTables = true;
+        return request;
+    }
+    static ReadRequest ofTable(std::string name, std::string where = {}) {
+        ReadRequest request;
+        request.table = std::move(name);
+        request.where = std::move(where);
+        return request;
+    }
+    static ReadRequest tableList(bool withDefinitions) {
+        ReadRequest request;
+        request.definitions = withDefinitions;
+        return request;
+    }
 };
 
 struct ReaderInvocation {

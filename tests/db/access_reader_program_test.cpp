@@ -18,11 +18,11 @@ namespace fs = std::filesystem;
 
 TEST(ReaderArguments, EveryRequestComesBackFromItsCommandLine) {
     const ReaderInvocation invocations[] = {
-        {4242, "/dati/Tableau.mdb", ReadRequest{true, {}}},
-        {7, "--all", ReadRequest{false, std::string("Camere Prenotazione")}},
-        {1, "/dati/-x.mdb", ReadRequest{false, {}}},
-        {9, "/dati/S.mdb",
-         ReadRequest{false, std::string("Scheda_Cliente"), "[DataArrivo] <= '-- x'"}},
+        {4242, "/dati/Tableau.mdb", ReadRequest::everyTable()},
+        {7, "--all", ReadRequest::ofTable("Camere Prenotazione")},
+        {1, "/dati/-x.mdb", ReadRequest::tableList(false)},
+        {3, "/dati/D.mdb", ReadRequest::tableList(true)},
+        {9, "/dati/S.mdb", ReadRequest::ofTable("Scheda_Cliente", "[DataArrivo] <= '-- x'")},
     };
     for (const auto& sent : invocations) {
         const auto received = parseReaderArguments(readerArguments(sent));
@@ -32,6 +32,7 @@ TEST(ReaderArguments, EveryRequestComesBackFromItsCommandLine) {
         EXPECT_EQ(received->request.allTables, sent.request.allTables);
         EXPECT_EQ(received->request.table, sent.request.table);
         EXPECT_EQ(received->request.where, sent.request.where);
+        EXPECT_EQ(received->request.definitions, sent.request.definitions);
     }
 }
 
