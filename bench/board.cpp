@@ -1,15 +1,20 @@
-// The board run of a generated hotel on a past day, when most rooms come from the history
-// files, against loading once the tables that the run reads; with peak memory against the
-// size of the data files. Three sizes: 1/100, 1/10 and the full hotel; each as SQLite files
-// and as their Access (.mdb) copies, whose load is also set against the SQLite load.
+// The board run of a generated hotel against the same board written as SQL over the same
+// SQLite files (bench/sql), run side by side and checked to give the same rows and totals, and
+// against loading once the tables that the run reads; with the run's peak memory against the
+// size of the data files, both in MiB. Three sizes: 1/100, 1/10 and the full hotel; each as
+// SQLite files and as their Access (.mdb) copies, whose load is also set against the SQLite
+// load. Three modes: a past day, when most rooms come from the history files; today; and
+// today's arrivals. The board and the SQL run as many times each: wall times are the best run,
+// processor times the mean, as the system counts them in ticks of a few milliseconds.
 //
 // The Access files are read by reader programs: their processor time counts with this
-// process's. Their memory is not shown: it is a few MiB (their own peak, VmHWM), while the peak
-// that getrusage gives for children counts the memory of this process at each start. Peaks
-// only grow within a process: for each size's and format's own, run each case alone
-// (--benchmark_filter).
+// process's. Their memory is not counted: it is a few MiB each (their own peak, VmHWM), while
+// the peak that getrusage gives for children counts the memory of this process at each start.
+// The peak of a run is this process's resident memory at its highest during the first board
+// run of a case, the high-water mark being reset before it.
 
 #include <benchmark/benchmark.h>
+#include <malloc.h>
 #include <sys/resource.h>
 
 #include <chrono>
@@ -38,6 +43,9 @@ using Clock = std::chrono::steady_clock;
 // the history cards reach for most rooms.
 const planora::board::FixedClock kToday({2026, 12, 8, 10, 0, 0});
 constexpr const char* kPastDay = "03/11/2025";
+constexpr const char* kTodayText = "08/12/2026";
+
+enum Mode { kPastDayMode = 0, kTodayMode = 1, kArrivalsMode = 2 };
 
 planora::demo::DemoSize sizeOf(int divisor) {
     planora::demo::DemoSize size;
@@ -154,10 +162,22 @@ double dataMebibytes(const fs::path& folder, int format) {
     return bytes / (1024.0 * 1024.0);
 }
 
+// Resets the high-water mark of this process's resident memory to what is resident now,
+// after giving freed memory back to the system.
+void resetPeak() {
+    malloc_trim(0);
+    std::ofstream("/proc/self/clear_refs") << "5";
+}
+
+// The high-water mark of resident memory since the last reset, in MiB.
 double peakMebibytes() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return static_cast<double>(usage.ru_maxrss) / 1024.0;  // ru_maxrss is in KiB
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);) {
+        if (line.rfind("VmHWM:", 0) == 0) {
+            return std::stod(line.substr(6)) / 1024.0;  // in kB
+        }
+    }
+    return 0;
 }
 
 // Each room shown takes its row and a rule; the frame and the totals take 11 lines.
@@ -172,91 +192,110 @@ long roomsShown(const fs::path& board) {
     return (lines - 11) / 2;
 }
 
-void BM_BoardPastDay(benchmark::State& state) {
-    const int divisor = static_cast<int>(state.range(0));
-    const int format = static_cast<int>(state.range(2));
-    const fs::path folder = dataFolder(divisor, format);
+planora::board::BoardRequest requestOf(std::int64_t lastFloor, std::int64_t mode) {
     planora::board::BoardRequest request;
     request.hotel = 1;
     request.tableau = 1;
     request.firstRoom = "0";
     // A last floor of 0 is the whole layout; at the full size its counts pass 999, which the
-    // board refuses, so floors 1 to 5 are run as well.
-    const auto lastFloor = state.range(1);
+    // board refuses, so floors 1 to 5 are run there.
     request.lastRoom = lastFloor == 0 ? "99999" : std::to_string(lastFloor) + "99";
-    request.referenceDate = kPastDay;
+    request.referenceDate = mode == kPastDayMode ? kPastDay : kTodayText;
+    if (mode == kArrivalsMode) {
+        request.selectionDate = kTodayText;
+    }
+    return request;
+}
+
+void BM_Board(benchmark::State& state) {
+    const int divisor = static_cast<int>(state.range(0));
+    const int format = static_cast<int>(state.range(2));
+    const fs::path folder = dataFolder(divisor, format);
+    const planora::board::BoardRequest request = requestOf(state.range(1), state.range(3));
+    const planora::board::BoardOptions options;  // arrivals, no company
     const planora::board::BoardContext context{folder, "BENCH", &kToday};
 
     const Seconds load = loadSeconds(folder, format);
     // The SQLite load of the same data, for the Access copy's load to be set against.
     const Seconds sqliteLoad =
         format == kMdb ? loadSeconds(dataFolder(divisor, kSqlite), kSqlite) : load;
-    Seconds board;
+    Seconds board{1e9, 0};
     int present = 0;
     fs::path file;
+    double peak = 0;
     for (auto _ : state) {
+        const bool first = peak == 0;
+        if (first) {
+            resetPeak();
+        }
         const auto start = Clock::now();
         const double cpuStart = cpuSeconds();
         planora::board::BoardResult result;
         try {
-            result = planora::board::CreaTableau(request, {}, context);
+            result = planora::board::CreaTableau(request, options, context);
         } catch (const planora::Error& error) {
             state.SkipWithError(error.what());
             return;
         }
-        board.wall += std::chrono::duration<double>(Clock::now() - start).count();
-        board.cpu += cpuSeconds() - cpuStart;
+        const Seconds once{std::chrono::duration<double>(Clock::now() - start).count(),
+                           cpuSeconds() - cpuStart};
+        board = {std::min(board.wall, once.wall), board.cpu + once.cpu};
+        if (first) {
+            peak = peakMebibytes();
+        }
         present = result.totals.presenze;
         file = result.file;
     }
     // The same board as SQL over the same data (the SQLite files), checked against the board
     // just written.
-    Seconds sql{1e9, 1e9};
+    const auto runs = static_cast<double>(state.iterations());
+    board.cpu /= runs;
+    Seconds sql{1e9, 0};
     planora::bench::SqlBoard expected;
-    for (int i = 0; i < 2; ++i) {
+    for (benchmark::IterationCount i = 0; i < state.iterations(); ++i) {
         const auto start = Clock::now();
         const double cpuStart = cpuSeconds();
-        expected = planora::bench::sqlBoard(dataFolder(divisor, kSqlite), request, {});
+        expected = planora::bench::sqlBoard(dataFolder(divisor, kSqlite), request, options);
         sql = {std::min(sql.wall, std::chrono::duration<double>(Clock::now() - start).count()),
-               std::min(sql.cpu, cpuSeconds() - cpuStart)};
+               sql.cpu + cpuSeconds() - cpuStart};
     }
+    sql.cpu /= runs;
     const std::string difference =
         planora::bench::compareBoards(expected, planora::bench::readBoardFile(file));
     if (!difference.empty()) {
         state.SkipWithError(("the SQL board differs: " + difference).c_str());
         return;
     }
-    const auto runs = static_cast<double>(state.iterations());
     state.counters["sql_s"] = sql.wall;
-    state.counters["ratio_sql"] = board.wall / runs / sql.wall;
-    state.counters["ratio_sql_cpu"] = board.cpu / runs / sql.cpu;
+    state.counters["ratio_sql"] = board.wall / sql.wall;
+    state.counters["ratio_sql_cpu"] = board.cpu / sql.cpu;
     state.counters["load_s"] = load.wall;
-    state.counters["board_s"] = board.wall / runs;
-    state.counters["ratio"] = board.wall / runs / load.wall;
+    state.counters["board_s"] = board.wall;
+    state.counters["ratio"] = board.wall / load.wall;
     state.counters["load_cpu_s"] = load.cpu;
-    state.counters["board_cpu_s"] = board.cpu / runs;
-    state.counters["ratio_cpu"] = board.cpu / runs / load.cpu;
+    state.counters["board_cpu_s"] = board.cpu;
+    state.counters["ratio_cpu"] = board.cpu / load.cpu;
     state.counters["present"] = present;
     state.counters["rooms_shown"] = static_cast<double>(roomsShown(file));
     state.counters["load_vs_sqlite"] = load.wall / sqliteLoad.wall;
     state.counters["load_cpu_vs_sqlite"] = load.cpu / sqliteLoad.cpu;
-    state.counters["peak_MB"] = peakMebibytes();
-    state.counters["data_MB"] = dataMebibytes(folder, format);
+    state.counters["peak_MiB"] = peak;
+    state.counters["data_MiB"] = dataMebibytes(folder, format);
+    state.counters["peak_vs_data"] = peak / dataMebibytes(folder, format);
 }
 
-// Smallest first, so that the peak after each size is that size's own.
-BENCHMARK(BM_BoardPastDay)
-    ->ArgNames({"divisor", "last_floor", "mdb"})
-    ->Args({100, 0, kSqlite})
-    ->Args({100, 0, kMdb})
-    ->Args({10, 0, kSqlite})
-    ->Args({10, 0, kMdb})
-    ->Args({1, 0, kSqlite})
-    ->Args({1, 0, kMdb})
-    ->Args({1, 5, kSqlite})
-    ->Args({1, 5, kMdb})
-    ->Unit(benchmark::kMillisecond)
-    ->Iterations(3);
+void boardCases(benchmark::internal::Benchmark* cases) {
+    cases->ArgNames({"divisor", "last_floor", "mdb", "mode"});
+    for (const int mode : {kPastDayMode, kTodayMode, kArrivalsMode}) {
+        for (const auto& [divisor, lastFloor] : {std::pair{100, 0}, {10, 0}, {1, 5}}) {
+            for (const int format : {kSqlite, kMdb}) {
+                cases->Args({divisor, lastFloor, format, mode});
+            }
+        }
+    }
+}
+
+BENCHMARK(BM_Board)->Apply(boardCases)->Unit(benchmark::kMillisecond)->Iterations(10);
 
 }  // namespace
 

@@ -16,6 +16,7 @@ const db::Database& RunContext::database(std::string_view bareName) {
     if (found == databases_.end()) {
         found = databases_.emplace(std::string(bareName), db::Database::open(dataFolder_, bareName))
                     .first;
+        found->second.holdState();
     }
     return found->second;
 }
@@ -42,6 +43,7 @@ void RunContext::close() {
     }
     recordSets_.clear();
     for (auto& [name, database] : databases_) {
+        database.releaseState();
         database.close();
     }
     databases_.clear();

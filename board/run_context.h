@@ -15,7 +15,8 @@ namespace planora::board {
 // The state of one board run, shared by the builder and the room line composer: the options
 // of the main window, the totals counters, and the databases and record sets of the run. Each
 // database and each query is opened once, on first use, and handed out as a copy (its own
-// current record over the same loaded rows); everything is closed when the run ends.
+// current record over the same loaded rows); everything is closed when the run ends. Each
+// database is read as one state of its file for the whole run, as a board is of one moment.
 class RunContext {
   public:
     RunContext(std::filesystem::path dataFolder, BoardOptions options);

@@ -1,6 +1,5 @@
 #include "db/access_backend.h"
 
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -12,8 +11,11 @@
 
 #include "db/access_isolation.h"
 #include "db/access_reader_program.h"
+#include "db/access_reading.h"
 #include "db/access_request.h"
 #include "db/error.h"
+#include "db/recordset_internal.h"
+#include "db/sql_print.h"
 #include "db/value.h"
 #include "messages/db_messages.h"
 #include "messages/messages.h"
@@ -21,43 +23,6 @@
 namespace planora::db {
 
 namespace {
-
-// One version of a file: written in place, it changes its times or its size; replaced, its
-// inode.
-struct FileVersion {
-    dev_t device;
-    ino_t inode;
-    off_t size;
-    std::int64_t modified, changed;  // nanoseconds
-    friend bool operator==(const FileVersion&, const FileVersion&) = default;
-};
-
-std::optional<FileVersion> versionOf(const std::filesystem::path& file) {
-    struct stat info {};
-    if (::stat(file.c_str(), &info) != 0) {
-        return std::nullopt;
-    }
-    const auto nanoseconds = [](const timespec& t) {
-        return std::int64_t{t.tv_sec} * 1'000'000'000 + t.tv_nsec;
-    };
-    return FileVersion{info.st_dev, info.st_ino, info.st_size, nanoseconds(info.st_mtim),
-                       nanoseconds(info.st_ctim)};
-}
-
-// Whether a run read all it was asked for, every table with the rows its definition counts.
-bool readWhole(const access::IsolatedRun& run) {
-    if (run.fault != access::Fault::None || run.result.fileFailure ||
-        !run.result.failedTables.empty()) {
-        return false;
-    }
-    for (const auto& table : run.result.tables) {
-        const auto defined = run.result.definedRows.find(table->name());
-        if (defined != run.result.definedRows.end() && defined->second != table->rowCount()) {
-            return false;
-        }
-    }
-    return true;
-}
 
 // An Access file read by the reader program, a process of its own (see access_isolation.h).
 // Small files come back whole with the table list; other tables are read when first asked for.
@@ -74,8 +39,10 @@ class AccessBackend final : public Backend {
             }
             limits_.readerProgram = *lookup.program;
         }
+        reading_ = std::make_shared<const access::Reading>(file_, limits_);
         access::ReadRequest request;
         request.allTables = smallEnoughToReadWhole();
+        request.definitions = !request.allTables;
         auto run = read(request);
         if (!run.result.tableNames) {
             const std::string reason =
@@ -85,6 +52,7 @@ class AccessBackend final : public Backend {
             throw Error(msg::cannotOpenAccess(file_, reason));
         }
         names_ = std::move(*run.result.tableNames);
+        definitions_ = std::move(run.result.definitions);
         keep(run, names_);
     }
 
@@ -109,40 +77,56 @@ class AccessBackend final : public Backend {
         throw Error(tableError(*exact, msg::accessTableGone()));
     }
 
+    TablePtr openTable(std::string_view name) const override {
+        const std::string& exact = existing(name);
+        if (auto found = kept(exact)) {
+            return found;
+        }
+        const auto defined = definitions_.find(exact);
+        if (defined == definitions_.end()) {
+            return loadTable(name);
+        }
+        return access::openTable(reading_, exact, defined->second, {});
+    }
+
+    // The reader program evaluates the Where on each row with the record access layer's own
+    // rules, and sends the rows on which it holds, or on which it fails.
+    TablePtr openSelection(std::string_view name, const sql::Expr& where) const override {
+        const std::string& exact = existing(name);
+        const auto defined = definitions_.find(exact);
+        if (kept(exact) || defined == definitions_.end() || mayFailOnARow(where)) {
+            return nullptr;
+        }
+        std::string criteria = sql::printExpr(where);
+        auto& selection = selections_[exact + '\n' + criteria];
+        TablePtr table = selection.lock();
+        if (!table) {
+            table = access::openTable(reading_, exact, defined->second, std::move(criteria));
+            selection = table;
+        }
+        return table;
+    }
+
   private:
+    const std::string& existing(std::string_view name) const {
+        const std::string* exact = exactName(name);
+        if (!exact) {
+            throw Error(msg::tableNotFound(name, file_));
+        }
+        return *exact;
+    }
+
     bool smallEnoughToReadWhole() const {
         std::error_code error;
         const auto size = std::filesystem::file_size(file_, error);
         return !error && size <= limits_.readAllTablesUpToFileBytes;
     }
 
-    // The hotel system writes its files in place while boards are made. A read during which
-    // the file changed may hold rows of two versions; one that did not read whole may have met
-    // a page half written. Either is read once more; a file that changes again is being
-    // written, and the run stops rather than mix versions.
     access::IsolatedRun read(const access::ReadRequest& request) const {
-        const auto before = versionOf(file_);
-        access::IsolatedRun run = readOnce(request);
-        const auto after = versionOf(file_);
-        if (before == after && readWhole(run)) {
-            return run;
-        }
-        access::IsolatedRun again = readOnce(request);
-        if (versionOf(file_) != after) {
-            throw Error(msg::accessFileBeingWritten(file_));
-        }
-        return again;
+        return reading_->read(request);
     }
 
-    access::IsolatedRun readOnce(const access::ReadRequest& request) const {
-        const access::ReaderInvocation invocation{::getpid(), file_, request};
-        return access::runIsolated({limits_.readerProgram, access::readerArguments(invocation)},
-                                   limits_);
-    }
-
-    std::string describe(const access::IsolatedRun& run) const {
-        return access::describeFault(run.fault, run.detail, limits_);
-    }
+    std::string describe(const access::IsolatedRun& run) const { return reading_->describe(run); }
 
     // Takes the tables and failures of a run. A fault, or a file that can no longer be opened,
     // is put down to the first table asked for that neither arrived nor failed: the reader
@@ -198,7 +182,10 @@ class AccessBackend final : public Backend {
 
     std::filesystem::path file_;
     AccessReadLimits limits_;
+    std::shared_ptr<const access::Reading> reading_;
     std::vector<std::string> names_;
+    std::map<std::string, std::vector<ColumnInfo>> definitions_;
+    mutable std::map<std::string, std::weak_ptr<const Table>> selections_;
     mutable std::map<std::string, TablePtr> loaded_;
     mutable std::map<std::string, std::string> failed_;
 };

@@ -20,7 +20,7 @@ struct AccessReadLimits {
     std::size_t streamBytes = std::size_t{1} << 30;
     // Files up to this size have all their tables read along with the table list, in one
     // run; larger files have each table read on demand.
-    std::uintmax_t readAllTablesUpToFileBytes = std::uintmax_t{8} << 20;
+    std::uintmax_t readAllTablesUpToFileBytes = std::uintmax_t{1} << 20;
     // The reader program; empty: the one found by findReaderProgram().
     std::filesystem::path readerProgram;
 };

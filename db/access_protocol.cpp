@@ -29,6 +29,14 @@ void putString(std::string& out, std::string_view s) {
     out.append(s);
 }
 
+void putColumns(std::string& payload, const std::vector<ColumnInfo>& columns) {
+    putUnsigned(payload, columns.size(), 4);
+    for (const auto& column : columns) {
+        putString(payload, column.name);
+        payload.push_back(static_cast<char>(column.type));
+    }
+}
+
 void putValue(std::string& out, const Value& v) {
     out.push_back(static_cast<char>(v.kind()));
     switch (v.kind()) {
@@ -134,6 +142,22 @@ Value readValue(Cursor& in) {
     throw ProtocolError(msg::streamProblem(msg::StreamProblem::UnknownValueKind));
 }
 
+std::vector<ColumnInfo> readColumns(Cursor& in) {
+    const auto count = in.unsignedOf(4);
+    std::vector<ColumnInfo> columns;
+    for (std::uint64_t i = 0; i < count; ++i) {
+        ColumnInfo column;
+        column.name = in.string();
+        const auto type = in.unsignedOf(1);
+        if (type > lastColumnType) {
+            throw ProtocolError(msg::streamProblem(msg::StreamProblem::UnknownColumnType));
+        }
+        column.type = static_cast<ColumnType>(type);
+        columns.push_back(std::move(column));
+    }
+    return columns;
+}
+
 bool fitsColumn(const Value& v, ColumnType type) {
     switch (v.kind()) {
         case Value::Kind::Null:
@@ -204,12 +228,15 @@ void StreamWriter::tableBegin(std::string_view name, std::uint64_t expectedRows,
     std::string payload;
     putString(payload, name);
     putUnsigned(payload, expectedRows, 8);
-    putUnsigned(payload, columns.size(), 4);
-    for (const auto& column : columns) {
-        putString(payload, column.name);
-        payload.push_back(static_cast<char>(column.type));
-    }
+    putColumns(payload, columns);
     message(Tag::TableBegin, payload);
+}
+
+void StreamWriter::tableDefinition(std::string_view name, const std::vector<ColumnInfo>& columns) {
+    std::string payload;
+    putString(payload, name);
+    putColumns(payload, columns);
+    message(Tag::TableDefinition, payload);
 }
 
 // Rows, the bulk of the stream, are written into the buffer in place, their length filled in
@@ -226,6 +253,16 @@ void StreamWriter::row(std::span<const Value> values) {
         buffer_[lengthAt + i] = static_cast<char>((length >> (8 * i)) & 0xff);
     }
     flushWhenDue();
+}
+
+void StreamWriter::tableScan(std::uint64_t rowsRead, std::span<const Value> firstValues) {
+    std::string payload;
+    putUnsigned(payload, rowsRead, 8);
+    putUnsigned(payload, firstValues.size(), 4);
+    for (const auto& v : firstValues) {
+        putValue(payload, v);
+    }
+    message(Tag::TableScan, payload);
 }
 
 void StreamWriter::tableEnd(std::uint64_t rows) {
@@ -289,7 +326,7 @@ bool StreamDecoder::handle(Tag tag, std::string_view payload) {
         throw ProtocolError(msg::streamProblem(msg::StreamProblem::AfterEnd));
     }
     const bool inTable = current_ != nullptr;
-    if (inTable != (tag == Tag::Row || tag == Tag::TableEnd)) {
+    if (inTable != (tag == Tag::Row || tag == Tag::TableScan || tag == Tag::TableEnd)) {
         throw ProtocolError(msg::streamProblem(msg::StreamProblem::OutOfOrder));
     }
     Cursor in(payload);
@@ -310,6 +347,9 @@ bool StreamDecoder::handle(Tag tag, std::string_view payload) {
         case Tag::Row:
             appendRow(payload);
             return false;
+        case Tag::TableScan:
+            scanOfTable(payload);
+            return false;
         case Tag::TableEnd:
             endTable(payload);
             return true;
@@ -319,6 +359,13 @@ bool StreamDecoder::handle(Tag tag, std::string_view payload) {
             in.expectEnd();
             result_.failedTables.emplace_back(std::move(name), std::move(reason));
             return true;
+        }
+        case Tag::TableDefinition: {
+            std::string name = in.string();
+            auto columns = readColumns(in);
+            in.expectEnd();
+            result_.definitions[std::move(name)] = std::move(columns);
+            return false;
         }
         case Tag::FileFailed:
             result_.fileFailure = in.string();
@@ -336,18 +383,7 @@ void StreamDecoder::beginTable(std::string_view payload) {
     Cursor in(payload);
     std::string name = in.string();
     const auto expectedRows = in.unsignedOf(8);
-    const auto count = in.unsignedOf(4);
-    std::vector<ColumnInfo> columns;
-    for (std::uint64_t i = 0; i < count; ++i) {
-        ColumnInfo column;
-        column.name = in.string();
-        const auto type = in.unsignedOf(1);
-        if (type > lastColumnType) {
-            throw ProtocolError(msg::streamProblem(msg::StreamProblem::UnknownColumnType));
-        }
-        column.type = static_cast<ColumnType>(type);
-        columns.push_back(std::move(column));
-    }
+    std::vector<ColumnInfo> columns = readColumns(in);
     in.expectEnd();
     result_.definedRows[name] = expectedRows;
     current_ = std::make_unique<Table>(std::move(name), std::move(columns));
@@ -374,6 +410,26 @@ void StreamDecoder::appendRow(std::string_view payload) {
     }
     in.expectEnd();
     current_->endRow();
+}
+
+void StreamDecoder::scanOfTable(std::string_view payload) {
+    Cursor in(payload);
+    StreamResult::Scan scan;
+    scan.rowsRead = in.unsignedOf(8);
+    const auto count = in.unsignedOf(4);
+    const auto& columns = current_->columns();
+    if (count != columns.size() || result_.scans.count(current_->name()) != 0) {
+        throw ProtocolError(msg::streamProblem(msg::StreamProblem::OutOfOrder));
+    }
+    for (const auto& column : columns) {
+        Value first = readValue(in);
+        if (!fitsColumn(first, column.type)) {
+            throw ProtocolError(msg::streamProblem(msg::StreamProblem::ValueNotOfColumnType));
+        }
+        scan.firstValues.push_back(std::move(first));
+    }
+    in.expectEnd();
+    result_.scans[current_->name()] = std::move(scan);
 }
 
 void StreamDecoder::endTable(std::string_view payload) {

@@ -27,6 +27,10 @@ enum class Tag : std::uint8_t {
     TableFailed = 5,  // table name and reason: libmdb could not open that table
     FileFailed = 6,   // reason: libmdb could not open the file
     Done = 7,         // the reader finished normally
+    // Of a table read with a Where, before TableEnd: the rows read, then per column the
+    // first value that is not Null in the whole table (Null when there is none).
+    TableScan = 8,
+    TableDefinition = 9,  // of a table list with definitions: table name, then its columns
 };
 
 // Largest payload of one message; a longer one means the stream is garbage.
@@ -43,6 +47,8 @@ class StreamWriter {
     void tableBegin(std::string_view name, std::uint64_t expectedRows,
                     const std::vector<ColumnInfo>& columns);
     void row(std::span<const Value> values);
+    void tableScan(std::uint64_t rowsRead, std::span<const Value> firstValues);
+    void tableDefinition(std::string_view name, const std::vector<ColumnInfo>& columns);
     void tableEnd(std::uint64_t rows);
     void tableFailed(std::string_view name, std::string_view reason);
     void fileFailed(std::string_view reason);
@@ -70,6 +76,15 @@ struct StreamResult {
     std::vector<std::shared_ptr<Table>> tables;
     // The rows each table's definition counts, by table name, to check the rows read against.
     std::map<std::string, std::uint64_t> definedRows;
+    // Of the tables read with a Where, by name: the rows read, whether sent or not, and the
+    // first value of each column that is not Null.
+    struct Scan {
+        std::uint64_t rowsRead = 0;
+        std::vector<Value> firstValues;
+    };
+    std::map<std::string, Scan> scans;
+    // The columns of the tables of a table list read with definitions, by name.
+    std::map<std::string, std::vector<ColumnInfo>> definitions;
     std::vector<std::pair<std::string, std::string>> failedTables;  // name, reason
     std::optional<std::string> fileFailure;
     bool done = false;
@@ -91,6 +106,7 @@ class StreamDecoder {
     void beginTable(std::string_view payload);
     void appendRow(std::string_view payload);
     void endTable(std::string_view payload);
+    void scanOfTable(std::string_view payload);
 
     std::string pending_;
     StreamResult result_;

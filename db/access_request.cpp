@@ -11,8 +11,15 @@ std::vector<std::string> readerArguments(const ReaderInvocation& invocation) {
     } else if (invocation.request.table) {
         arguments.emplace_back("--table");
         arguments.push_back(*invocation.request.table);
+        if (!invocation.request.where.empty()) {
+            arguments.emplace_back("--where");
+            arguments.push_back(invocation.request.where);
+        }
     } else {
         arguments.emplace_back("--list");
+        if (invocation.request.definitions) {
+            arguments.emplace_back("--definitions");
+        }
     }
     // The file last, after "--", so that no file name can pass for an option.
     arguments.emplace_back("--");
@@ -45,7 +52,20 @@ std::optional<ReaderInvocation> parseReaderArguments(const std::vector<std::stri
             return std::nullopt;
         }
         invocation.request.table = *table;
-    } else if (!word || *word != "--list") {
+        if (at < arguments.size() && arguments[at] == "--where") {
+            ++at;
+            const std::string* where = next();
+            if (!where || where->empty()) {
+                return std::nullopt;
+            }
+            invocation.request.where = *where;
+        }
+    } else if (word && *word == "--list") {
+        if (at < arguments.size() && arguments[at] == "--definitions") {
+            ++at;
+            invocation.request.definitions = true;
+        }
+    } else {
         return std::nullopt;
     }
     word = next();

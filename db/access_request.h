@@ -4,10 +4,12 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 // What one run of the Access reader program reads, and how it is passed on its command line:
-//   planora-mdbread --parent PID (--all | --table NAME | --list) FILE
+//   planora-mdbread --parent PID (--all | --table NAME [--where CRITERIA] |
+//                                 --list [--definitions]) -- FILE
 namespace planora::db::access {
 
 // The program that reads Access files, found beside planora.
@@ -18,6 +20,28 @@ inline constexpr int kReaderUsageExit = 64;
 struct ReadRequest {
     bool allTables = false;            // every user table, in the order of the table list
     std::optional<std::string> table;  // else this one (its exact name), if any
+    // With a table: a criteria of the record access layer's dialect; only the rows on which
+    // it may hold are sent, and the first value of each column in the whole table.
+    std::string where;
+    // With neither: the table list, and with this each table's columns too.
+    bool definitions = false;
+
+    static ReadRequest everyTable() {
+        ReadRequest request;
+        request.allTables = true;
+        return request;
+    }
+    static ReadRequest ofTable(std::string name, std::string where = {}) {
+        ReadRequest request;
+        request.table = std::move(name);
+        request.where = std::move(where);
+        return request;
+    }
+    static ReadRequest tableList(bool withDefinitions) {
+        ReadRequest request;
+        request.definitions = withDefinitions;
+        return request;
+    }
 };
 
 struct ReaderInvocation {

@@ -31,20 +31,41 @@ class KindCheck {
   public:
     KindCheck(const Table& table, const sql::TextSource& source) : table_(table), source_(source) {}
 
-    void walk(const sql::Expr& expr) const {
+    // The questions the comparisons will ask, so that the table can answer them together.
+    void collect(const sql::Expr& expr, std::vector<KindQuestion>& questions) const {
+        walk(expr, [&](const sql::Expr& a, const sql::Expr& b) {
+            const auto columnA = columnOf(a);
+            const auto columnB = columnOf(b);
+            if (columnA && b.kind == sql::Expr::Kind::Literal && !b.literal.isNull()) {
+                questions.push_back({*columnA, refusedBy(Table::kindBit(b.literal.kind()))});
+            } else if (columnB && a.kind == sql::Expr::Kind::Literal && !a.literal.isNull()) {
+                questions.push_back({*columnB, refusedBy(Table::kindBit(a.literal.kind()))});
+            } else if (columnA && columnB) {
+                questions.push_back({*columnA, kNumbers | kTexts | kDates});
+                questions.push_back({*columnB, kNumbers | kTexts | kDates});
+            }
+        });
+    }
+
+    void check(const sql::Expr& expr) const {
+        walk(expr, [&](const sql::Expr& a, const sql::Expr& b) { comparison(a, b); });
+    }
+
+  private:
+    template <typename Visit>
+    static void walk(const sql::Expr& expr, const Visit& visit) {
         using K = sql::Expr::Kind;
         if (expr.kind == K::Compare || expr.kind == K::InList) {
             // children[0] against each other child: the right side, or the items of the list
             for (std::size_t i = 1; i < expr.children.size(); ++i) {
-                comparison(*expr.children[0], *expr.children[i]);
+                visit(*expr.children[0], *expr.children[i]);
             }
         }
         for (const auto& child : expr.children) {
-            walk(*child);
+            walk(*child, visit);
         }
     }
 
-  private:
     // The column of a field of the table; none for anything else.
     std::optional<std::size_t> columnOf(const sql::Expr& e) const {
         return e.kind == sql::Expr::Kind::Field ? table_.columnIndex(e.name) : std::nullopt;
@@ -67,33 +88,30 @@ class KindCheck {
             return;
         }
         const unsigned refused = refusedBy(Table::kindBit(v.kind()));
-        if ((table_.valueKinds(column) & refused) != 0) {
-            fail(sql::describedField(field, firstOf(column, refused)), sql::describedValue(v));
+        if (table_.holdsKinds(column, refused)) {
+            fail(sql::describedField(field, table_.firstOfKinds(column, refused)),
+                 sql::describedValue(v));
         }
+    }
+
+    // The kinds of the column by class: the numbers, texts and dates it holds.
+    unsigned classesOf(std::size_t column) const {
+        unsigned classes = 0;
+        for (unsigned kinds : {kNumbers, kTexts, kDates}) {
+            classes |= table_.holdsKinds(column, kinds) ? kinds : 0u;
+        }
+        return classes;
     }
 
     void fieldAgainstField(const std::string& fieldA, std::size_t columnA,
                            const std::string& fieldB, std::size_t columnB) const {
-        const unsigned kindsA = table_.valueKinds(columnA);
-        const unsigned kindsB = table_.valueKinds(columnB);
-        const unsigned clash = kindsB & refusedBy(kindsA);
+        const unsigned clash = classesOf(columnB) & refusedBy(classesOf(columnA));
         if (clash == 0) {
             return;
         }
-        const Value valueB = firstOf(columnB, clash);
-        const Value valueA = firstOf(columnA, refusedBy(Table::kindBit(valueB.kind())));
+        const Value valueB = table_.firstOfKinds(columnB, clash);
+        const Value valueA = table_.firstOfKinds(columnA, refusedBy(Table::kindBit(valueB.kind())));
         fail(sql::describedField(fieldA, valueA), sql::describedField(fieldB, valueB));
-    }
-
-    // The first value of the column of one of these kinds; the column holds one.
-    Value firstOf(std::size_t column, unsigned kinds) const {
-        for (std::size_t row = 0; row < table_.rowCount(); ++row) {
-            Value v = table_.value(row, column);
-            if (!v.isNull() && (Table::kindBit(v.kind()) & kinds) != 0) {
-                return v;
-            }
-        }
-        return Value();
     }
 
     [[noreturn]] void fail(const std::string& left, const std::string& right) const {
@@ -109,7 +127,11 @@ class KindCheck {
 
 void refuseMismatchedKinds(const sql::Expr& expr, const Table& table,
                            const sql::TextSource& source) {
-    KindCheck(table, source).walk(expr);
+    const KindCheck check(table, source);
+    std::vector<KindQuestion> questions;
+    check.collect(expr, questions);
+    table.learnKinds(questions);
+    check.check(expr);
 }
 
 }  // namespace planora::db

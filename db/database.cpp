@@ -2,6 +2,7 @@
 
 #include <map>
 
+#include "db/access_backend.h"
 #include "db/backend.h"
 #include "db/data_file.h"
 #include "db/error.h"
@@ -16,14 +17,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::vector<std::uint32_t> allRows(const Table& table) {
-    std::vector<std::uint32_t> rows(table.rowCount());
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        rows[i] = static_cast<std::uint32_t>(i);
-    }
-    return rows;
-}
-
 }  // namespace
 
 struct Database::Impl {
@@ -36,7 +29,7 @@ struct Database::Impl {
         const std::string key = foldCase(name);
         auto it = tables.find(key);
         if (it == tables.end()) {
-            it = tables.emplace(key, backend->loadTable(name)).first;
+            it = tables.emplace(key, backend->openTable(name)).first;
         }
         return it->second;
     }
@@ -75,42 +68,67 @@ sql::SubqueryRunner subqueryRunner(const ImplPtr& owner) {
         } else if (table.columns().size() != 1) {
             throw Error(msg::subqueryNeedsOneColumn(table.name()));
         }
+        const auto& rows = state->rows();
+        table.loadColumns(std::span<const std::size_t>(&column, 1));
         std::vector<Value> values;
-        values.reserve(state->rows.size());
-        for (std::uint32_t row : state->rows) {
+        values.reserve(rows.size());
+        for (std::uint32_t row : rows) {
             values.push_back(table.value(row, column));
         }
         return values;
     };
 }
 
-// The statement's rows; text is the statement as the messages show it.
+// The rows of the table that satisfy the Where, in table order. The columns it reads are
+// loaded first, so that the pass over the rows does not read them row by row.
+std::vector<std::uint32_t> filterRows(const Table& table, const sql::Expr& where,
+                                      const sql::BoundExpr& bound) {
+    table.loadColumns(fieldColumns(where, table));
+    std::vector<std::uint32_t> rows;
+    std::uint32_t row = 0;
+    const sql::RowReader reader = [&](std::size_t column) { return table.value(row, column); };
+    for (const std::size_t count = table.rowCount(); row < count; ++row) {
+        if (bound.matches(reader)) {
+            rows.push_back(row);
+        }
+    }
+    return rows;
+}
+
+// The statement's rows; text is the statement as the messages show it. The rows are selected
+// when the record set is first used; the Where is checked and bound at once, so that its
+// faults show when the statement is opened.
 std::shared_ptr<RecordSet::State> select(const ImplPtr& owner,
                                          const sql::SelectStatement& statement,
                                          const std::string& text) {
     Database::Impl& source =
         statement.inFile.empty() ? *owner : owner->otherFile(statement.inFile).impl();
-    const TablePtr table = source.table(statement.table);
+    TablePtr table = source.table(statement.table);
     const fs::path& file = source.backend->file();
     sql::SubqueryRunner subqueries = subqueryRunner(owner);
-    std::vector<std::uint32_t> rows;
+    std::shared_ptr<const sql::BoundExpr> bound;
     if (statement.where) {
+        if (TablePtr narrowed = source.backend->openSelection(statement.table, *statement.where)) {
+            table = std::move(narrowed);
+        }
         sql::TextSource where{msg::SqlText::Statement, text, table->name(), file};
         refuseMismatchedKinds(*statement.where, *table, where);
-        const sql::BoundExpr bound(*statement.where, columnResolver(*table), subqueries,
-                                   std::move(where));
-        std::uint32_t row = 0;
-        const sql::RowReader reader = [&](std::size_t column) { return table->value(row, column); };
-        for (; row < table->rowCount(); ++row) {
-            if (bound.matches(reader)) {
-                rows.push_back(row);
-            }
-        }
-    } else {
-        rows = allRows(*table);
+        bound = std::make_shared<const sql::BoundExpr>(*statement.where, columnResolver(*table),
+                                                       subqueries, std::move(where));
     }
-    sortRows(*table, rows, statement.orderBy, file);
-    return makeRecordSetState(table, std::move(rows), std::move(subqueries), file);
+    auto rows = [table, bound, where = statement.where, orderBy = statement.orderBy, file] {
+        std::vector<std::uint32_t> selected =
+            bound ? filterRows(*table, *where, *bound) : allRows(*table);
+        sortRows(*table, selected, orderBy, file);
+        return selected;
+    };
+    sortColumns(*table, statement.orderBy, file);
+    const bool now = statement.where && mayFailOnARow(*statement.where);
+    auto state = makeRecordSetState(std::move(table), std::move(rows), std::move(subqueries), file);
+    if (now) {
+        state->rows();
+    }
+    return state;
 }
 
 }  // namespace
@@ -118,6 +136,11 @@ std::shared_ptr<RecordSet::State> select(const ImplPtr& owner,
 Database::Database() = default;
 
 Database Database::open(const fs::path& folder, std::string_view bareName) {
+    return open(folder, bareName, AccessReadLimits{});
+}
+
+Database Database::open(const fs::path& folder, std::string_view bareName,
+                        const AccessReadLimits& accessLimits) {
     const fs::path file = resolveDataFile(folder, bareName);
     Database database;
     database.impl_ = std::make_shared<Impl>();
@@ -127,7 +150,7 @@ Database Database::open(const fs::path& folder, std::string_view bareName) {
             database.impl_->backend = openSqliteBackend(file);
             break;
         case FileKind::Access:
-            database.impl_->backend = openAccessBackend(file);
+            database.impl_->backend = openAccessBackend(file, accessLimits);
             break;
         case FileKind::Unknown:
             throw Error(msg::notADatabase(file));
@@ -146,7 +169,7 @@ RecordSet Database::openRecordset(std::string_view tableOrSql) const {
     Impl& database = impl();
     if (!sql::looksLikeSelect(tableOrSql)) {
         TablePtr table = database.table(tableOrSql);
-        auto rows = allRows(*table);
+        auto rows = [table] { return allRows(*table); };
         return RecordSet(
             makeRecordSetState(std::move(table), std::move(rows), subqueryRunner(impl_), file()));
     }
@@ -156,6 +179,12 @@ RecordSet Database::openRecordset(std::string_view tableOrSql) const {
 
 std::vector<std::string> Database::tableNames() const {
     return impl().backend->tableNames();
+}
+void Database::holdState() const {
+    impl().backend->holdState();
+}
+void Database::releaseState() const {
+    impl().backend->releaseState();
 }
 const fs::path& Database::file() const {
     return impl().backend->file();

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "db/access_limits.h"
 #include "db/recordset.h"
 
 namespace planora::db {
@@ -23,12 +24,19 @@ class Database {
     Database();  // not open
     // OpenDatabase: the bare file name is looked up in the data folder (resolveDataFile).
     static Database open(const std::filesystem::path& folder, std::string_view bareName);
+    // As open, an Access file read within these bounds.
+    static Database open(const std::filesystem::path& folder, std::string_view bareName,
+                         const AccessReadLimits& accessLimits);
 
     // OpenRecordset on a table name or an SQL text (a dynaset). Throws planora::Error naming
     // the file and the table, or the SQL text and the position of the fault.
     RecordSet openRecordset(std::string_view tableOrSql) const;
 
     std::vector<std::string> tableNames() const;
+    // While held, the reads of the file see one state of it, whatever other programs write
+    // meanwhile: the reads of one run belong together. Holds are counted; each is released.
+    void holdState() const;
+    void releaseState() const;
     const std::filesystem::path& file() const;
     bool isOpen() const;
     void close();

@@ -4,6 +4,7 @@
 #include <iterator>
 #include <ranges>
 
+#include "db/column_index.h"
 #include "db/error.h"
 #include "db/recordset_internal.h"
 #include "messages/db_messages.h"
@@ -14,6 +15,9 @@ namespace {
 
 // Bounds the criteria cache: the program builds one criteria text per room or customer.
 constexpr std::size_t kMaxCachedCriteria = 20000;
+// Rows looked at to tell how many values a column holds.
+constexpr std::size_t kSampledRows = 64;
+constexpr std::uint32_t kNoPosition = 0xFFFFFFFF;
 
 // The terms joined by And at the top of an expression.
 void collectConjuncts(const sql::Expr& expr, std::vector<const sql::Expr*>& terms) {
@@ -68,30 +72,53 @@ std::ptrdiff_t searchFrom(const Positions& positions, std::uint32_t start, bool 
 CompiledCriteria::CompiledCriteria(const sql::Expr& expr, const sql::ColumnResolver& columns,
                                    const sql::SubqueryRunner& subqueries, sql::TextSource source)
     : bound(expr, columns, subqueries, std::move(source)) {
-    const auto& equalities = bound.equalities();
-    if (equalities.empty()) {
-        return;
-    }
-    std::vector<std::pair<std::size_t, std::string>> terms;
-    for (const auto& equality : equalities) {
-        if (equality.value.isNull()) {
+    const auto& terms = bound.equalities();
+    std::vector<std::string> keys;
+    for (const auto& term : terms) {
+        if (term.value.isNull()) {
             impossible = true;
             return;
         }
-        terms.emplace_back(equality.column, equalityKey(equality.value));
-    }
-    std::stable_sort(terms.begin(), terms.end(),
-                     [](const auto& a, const auto& b) { return a.first < b.first; });
-    for (std::size_t i = 0; i < terms.size(); ++i) {
-        if (i > 0 && terms[i].first == terms[i - 1].first) {
+        const std::string key = equalityKey(term.value);
+        const auto same = std::find_if(equalities.begin(), equalities.end(),
+                                       [&](const auto& e) { return e.column == term.column; });
+        if (same != equalities.end()) {
             // The same column equal to two values holds for no row; to one value twice, as once.
-            impossible = impossible || terms[i].second != terms[i - 1].second;
+            impossible =
+                impossible || keys[static_cast<std::size_t>(same - equalities.begin())] != key;
             continue;
         }
-        indexColumns.push_back(terms[i].first);
-        indexKeys.push_back(terms[i].second);
+        equalities.push_back(term);
+        keys.push_back(key);
     }
-    onlyEqualities = consistsOfEqualities(expr, equalities.size());
+    onlyEqualities = !terms.empty() && consistsOfEqualities(expr, terms.size());
+}
+
+const std::vector<std::uint32_t>& RecordSet::State::rows() {
+    if (!selected_) {
+        rows_ = select();
+        select = nullptr;
+        selected_ = true;
+        const std::size_t tableRows = table->rowCount();
+        identity_ = rows_.size() == tableRows;
+        ascending_ = true;
+        for (std::size_t i = 0; i < rows_.size(); ++i) {
+            identity_ = identity_ && rows_[i] == i;
+            ascending_ = ascending_ && (i == 0 || rows_[i - 1] < rows_[i]);
+        }
+    }
+    return rows_;
+}
+
+const std::vector<std::uint32_t>& RecordSet::State::positions() {
+    if (positionOfRow_.empty()) {
+        positionOfRow_.assign(table->rowCount(), kNoPosition);
+        const auto& selectedRows = rows();
+        for (std::size_t p = 0; p < selectedRows.size(); ++p) {
+            positionOfRow_[selectedRows[p]] = static_cast<std::uint32_t>(p);
+        }
+    }
+    return positionOfRow_;
 }
 
 std::size_t RecordSet::State::column(std::string_view name) {
@@ -127,23 +154,95 @@ CompiledCriteria& RecordSet::State::compile(std::string_view text) {
     refuseMismatchedKinds(*expr, *table, source);
     auto compiled = std::make_unique<CompiledCriteria>(*expr, columnResolver(*table), subqueries,
                                                        std::move(source));
+    chooseIndex(*compiled);
     last = criteria.emplace(key, std::move(compiled)).first->second.get();
     lastText = key;
     return *last;
 }
 
-std::span<const std::uint32_t> RecordSet::State::candidates(CompiledCriteria& compiled) {
-    if (!compiled.candidatesResolved) {
-        auto it = indexes.find(compiled.indexColumns);
-        if (it == indexes.end()) {
-            it = indexes
-                     .emplace(compiled.indexColumns,
-                              EqualityIndex(*table, rows, compiled.indexColumns))
-                     .first;
-        }
-        compiled.candidates = it->second.lookup(compiled.indexKeys);
-        compiled.candidatesResolved = true;
+std::size_t RecordSet::State::distinctInSample(std::size_t column) {
+    const auto known = sampledDistinct.find(column);
+    if (known != sampledDistinct.end()) {
+        return known->second;
     }
+    const std::size_t tableRows = table->rowCount();
+    std::vector<std::string> seen;
+    for (std::size_t i = 0; i < kSampledRows && i < tableRows; ++i) {
+        const Value v = table->value(i * tableRows / std::min(kSampledRows, tableRows), column);
+        if (!v.isNull()) {
+            seen.push_back(equalityKey(v));
+        }
+    }
+    std::sort(seen.begin(), seen.end());
+    const auto distinct =
+        static_cast<std::size_t>(std::unique(seen.begin(), seen.end()) - seen.begin());
+    sampledDistinct.emplace(column, distinct);
+    return distinct;
+}
+
+// The equality whose column tells the most rows apart in a sample is looked up in its index;
+// the others are checked on the rows it gives.
+void RecordSet::State::chooseIndex(CompiledCriteria& compiled) {
+    if (compiled.impossible || compiled.equalities.empty()) {
+        return;
+    }
+    std::vector<std::size_t> columns;
+    for (const auto& equality : compiled.equalities) {
+        columns.push_back(equality.column);
+    }
+    table->loadColumns(columns);
+    std::size_t best = 0;
+    std::size_t bestDistinct = 0;
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+        const std::size_t distinct = distinctInSample(columns[i]);
+        if (distinct > bestDistinct) {
+            best = i;
+            bestDistinct = distinct;
+        }
+    }
+    compiled.indexed = best;
+}
+
+std::span<const std::uint32_t> RecordSet::State::candidates(CompiledCriteria& compiled) {
+    if (compiled.candidatesResolved) {
+        return compiled.candidates;
+    }
+    const auto& looked = compiled.equalities[*compiled.indexed];
+    const std::span<const std::uint32_t> equal =
+        table->equalityIndex(looked.column).rowsEqualTo(looked.value);
+    rows();
+    if (identity_ && compiled.equalities.size() == 1) {
+        compiled.candidates = equal;
+    } else {
+        auto holdsTheOthers = [&](std::uint32_t row) {
+            for (const auto& equality : compiled.equalities) {
+                if (&equality == &looked) {
+                    continue;
+                }
+                const auto order =
+                    compareValues(table->value(row, equality.column), equality.value);
+                if (!order || *order != 0) {
+                    return false;
+                }
+            }
+            return true;
+        };
+        std::vector<std::uint32_t>& own = compiled.ownCandidates;
+        for (std::uint32_t row : equal) {
+            if (!holdsTheOthers(row)) {
+                continue;
+            }
+            const std::uint32_t position = identity_ ? row : positions()[row];
+            if (position != kNoPosition) {
+                own.push_back(position);
+            }
+        }
+        if (!ascending_) {
+            std::sort(own.begin(), own.end());
+        }
+        compiled.candidates = own;
+    }
+    compiled.candidatesResolved = true;
     return compiled.candidates;
 }
 
@@ -157,16 +256,62 @@ sql::ColumnResolver columnResolver(const Table& table) {
     };
 }
 
-std::shared_ptr<RecordSet::State> makeRecordSetState(TablePtr table,
-                                                     std::vector<std::uint32_t> rows,
-                                                     sql::SubqueryRunner subqueries,
-                                                     std::filesystem::path file) {
+std::shared_ptr<RecordSet::State> makeRecordSetState(
+    TablePtr table, std::function<std::vector<std::uint32_t>()> select,
+    sql::SubqueryRunner subqueries, std::filesystem::path file) {
     auto state = std::make_shared<RecordSet::State>();
     state->table = std::move(table);
-    state->rows = std::move(rows);
+    state->select = std::move(select);
     state->subqueries = std::move(subqueries);
     state->file = std::move(file);
     return state;
+}
+
+std::vector<std::uint32_t> allRows(const Table& table) {
+    std::vector<std::uint32_t> rows(table.rowCount());
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        rows[i] = static_cast<std::uint32_t>(i);
+    }
+    return rows;
+}
+
+namespace {
+
+void collectFieldColumns(const sql::Expr& expr, const Table& table,
+                         std::vector<std::size_t>& columns) {
+    if (expr.kind == sql::Expr::Kind::Field) {
+        const auto column = table.columnIndex(expr.name);
+        if (column && std::find(columns.begin(), columns.end(), *column) == columns.end()) {
+            columns.push_back(*column);
+        }
+    }
+    for (const auto& child : expr.children) {
+        collectFieldColumns(*child, table, columns);
+    }
+}
+
+}  // namespace
+
+bool mayFailOnARow(const sql::Expr& expr) {
+    using K = sql::Expr::Kind;
+    if (expr.kind == K::InSelect) {
+        return true;
+    }
+    if (expr.kind == K::Compare || expr.kind == K::InList) {
+        for (const auto& child : expr.children) {
+            if (child->kind != K::Field && child->kind != K::Literal) {
+                return true;
+            }
+        }
+    }
+    return std::any_of(expr.children.begin(), expr.children.end(),
+                       [](const auto& child) { return mayFailOnARow(*child); });
+}
+
+std::vector<std::size_t> fieldColumns(const sql::Expr& expr, const Table& table) {
+    std::vector<std::size_t> columns;
+    collectFieldColumns(expr, table, columns);
+    return columns;
 }
 
 RecordSet::RecordSet() = default;
@@ -192,11 +337,17 @@ const std::string& RecordSet::sort() const {
 }
 
 RecordSet RecordSet::openRecordset() const {
-    const State& state = open();
-    std::vector<std::uint32_t> rows = state.rows;
-    sortRows(*state.table, rows, parseSortText(sort_), state.file);
+    open();
+    const std::vector<sql::OrderKey> keys = parseSortText(sort_);
+    sortColumns(*state_->table, keys, state_->file);
+    // The sorted record set selects its rows when first used, as its source does.
+    auto select = [source = state_, keys] {
+        std::vector<std::uint32_t> rows = source->rows();
+        sortRows(*source->table, rows, keys, source->file);
+        return rows;
+    };
     return RecordSet(
-        makeRecordSetState(state.table, std::move(rows), state.subqueries, state.file));
+        makeRecordSetState(state_->table, std::move(select), state_->subqueries, state_->file));
 }
 
 void RecordSet::findFirst(std::string_view criteria) {
@@ -206,7 +357,8 @@ void RecordSet::findNext(std::string_view criteria) {
     seek(criteria, current_ + 1, true);
 }
 void RecordSet::findLast(std::string_view criteria) {
-    seek(criteria, static_cast<std::ptrdiff_t>(open().rows.size()) - 1, false);
+    open();
+    seek(criteria, static_cast<std::ptrdiff_t>(state_->rows().size()) - 1, false);
 }
 
 void RecordSet::seek(std::string_view criteria, std::ptrdiff_t start, bool forward) {
@@ -214,17 +366,18 @@ void RecordSet::seek(std::string_view criteria, std::ptrdiff_t start, bool forwa
     State& state = *state_;
     CompiledCriteria& compiled = state.compile(criteria);
     const Table& table = *state.table;
+    const std::vector<std::uint32_t>& rows = state.rows();
     std::uint32_t row = 0;
     const sql::RowReader reader = [&](std::size_t column) { return table.value(row, column); };
     auto matches = [&](std::uint32_t position) {
-        row = state.rows[position];
+        row = rows[position];
         return compiled.bound.matches(reader);
     };
     std::ptrdiff_t found = -1;
-    const auto count = static_cast<std::uint32_t>(state.rows.size());
+    const auto count = static_cast<std::uint32_t>(rows.size());
     if (compiled.impossible || start < 0 || start >= static_cast<std::ptrdiff_t>(count)) {
         found = -1;
-    } else if (!compiled.indexColumns.empty()) {
+    } else if (compiled.indexed) {
         auto isMatch = [&](std::uint32_t p) { return compiled.onlyEqualities || matches(p); };
         found = searchFrom(state.candidates(compiled), static_cast<std::uint32_t>(start), forward,
                            isMatch);
@@ -248,14 +401,15 @@ Value RecordSet::field(std::string_view name) const {
     if (current_ < 0) {
         throw Error(msg::noCurrentRecord(state_->table->name(), name));
     }
-    return state_->table->value(state_->rows[static_cast<std::size_t>(current_)], column);
+    return state_->table->value(state_->rows()[static_cast<std::size_t>(current_)], column);
 }
 
 bool RecordSet::hasCurrent() const {
     return state_ && current_ >= 0;
 }
 std::size_t RecordSet::recordCount() const {
-    return open().rows.size();
+    open();
+    return state_->rows().size();
 }
 const std::vector<ColumnInfo>& RecordSet::columns() const {
     return open().table->columns();

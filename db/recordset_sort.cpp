@@ -106,21 +106,32 @@ std::vector<sql::OrderKey> parseSortText(std::string_view text) {
     return keys;
 }
 
+std::vector<std::size_t> sortColumns(const Table& table, const std::vector<sql::OrderKey>& keys,
+                                     const std::filesystem::path& file) {
+    std::vector<std::size_t> columns;
+    for (const sql::OrderKey& key : keys) {
+        const auto column = table.columnIndex(key.column);
+        if (!column) {
+            throw Error(msg::fieldNotFound(key.column, table.name(), file));
+        }
+        columns.push_back(*column);
+    }
+    return columns;
+}
+
 void sortRows(const Table& table, std::vector<std::uint32_t>& rows,
               const std::vector<sql::OrderKey>& keys, const std::filesystem::path& file) {
     if (keys.empty()) {
         return;
     }
     // The key values are read once per row; the sort then orders positions into them.
+    const std::vector<std::size_t> columns = sortColumns(table, keys, file);
+    table.loadColumns(columns);
     std::vector<std::vector<Value>> values(keys.size());
     for (std::size_t k = 0; k < keys.size(); ++k) {
-        const auto column = table.columnIndex(keys[k].column);
-        if (!column) {
-            throw Error(msg::fieldNotFound(keys[k].column, table.name(), file));
-        }
         values[k].reserve(rows.size());
         for (std::uint32_t row : rows) {
-            values[k].push_back(table.value(row, *column));
+            values[k].push_back(table.value(row, columns[k]));
         }
     }
     std::vector<std::uint32_t> order(rows.size());

@@ -1,14 +1,13 @@
 #include <sqlite3.h>
 
-#include <cctype>
-#include <cmath>
-#include <cstdio>
+#include <map>
 
 #include "db/backend.h"
 #include "db/error.h"
 #include "db/quote.h"
-#include "db/sqlite_open.h"
-#include "db/text_encoding.h"
+#include "db/sqlite_connection.h"
+#include "db/sqlite_table.h"
+#include "db/sqlite_where.h"
 #include "messages/db_messages.h"
 
 namespace planora::db {
@@ -17,225 +16,105 @@ namespace {
 
 using sqlite::StatementHandle;
 
-bool contains(const std::string& text, const char* part) {
-    return text.find(part) != std::string::npos;
-}
-
-// The declared type decides the column type, by the same kind of substring rules as SQLite's
-// own affinity. Money comes first: "DECIMAL" and "NUMERIC" hold amounts in the hotel tables.
-ColumnType columnTypeOf(const char* declared) {
-    std::string type = declared ? declared : "";
-    for (char& c : type) {
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    }
-    if (contains(type, "CURRENCY") || contains(type, "MONEY") || contains(type, "DECIMAL") ||
-        contains(type, "NUMERIC")) {
-        return ColumnType::Currency;
-    }
-    if (contains(type, "BOOL") || contains(type, "YESNO") || type == "BIT") {
-        return ColumnType::Boolean;
-    }
-    if (contains(type, "DATE") || contains(type, "TIME")) {
-        return ColumnType::DateTime;
-    }
-    if (contains(type, "INT")) {
-        return ColumnType::Integer;
-    }
-    if (contains(type, "REAL") || contains(type, "DOUB") || contains(type, "FLOA")) {
-        return ColumnType::Real;
-    }
-    if (contains(type, "BLOB") || contains(type, "BINARY")) {
-        return ColumnType::Binary;
-    }
-    return ColumnType::Text;
-}
-
-// "yyyy-mm-dd" optionally followed by " hh:mm:ss" (or 'T'), as SQLite's date functions write.
-bool parseDateTime(const char* text, DateTime& d) {
-    int consumed = 0;
-    if (std::sscanf(text, "%4d-%2d-%2d%n", &d.year, &d.month, &d.day, &consumed) != 3 ||
-        consumed != 10) {
-        return false;
-    }
-    if (text[consumed] == '\0') {
-        return true;
-    }
-    int rest = 0;
-    return (text[10] == ' ' || text[10] == 'T') &&
-           std::sscanf(text + 11, "%2d:%2d:%2d%n", &d.hour, &d.minute, &d.second, &rest) == 3 &&
-           text[11 + rest] == '\0';
-}
-
-// Currency amounts are kept by SQLite as REAL (or as INTEGER when whole); they are turned into
-// the exact ten-thousandths by rounding to four decimals, which recovers any amount that was
-// written with at most four decimals.
-// An amount beyond the currency range (about 922 billion) stays a plain number.
-Value currencyOf(double amount) {
-    constexpr double kLimit = 9.2e14;
-    if (!(std::fabs(amount) < kLimit)) {
-        return Value::real(amount);
-    }
-    return Value::currency(Currency{std::llround(amount * 10000.0)});
-}
-
-Value integerCell(sqlite3_int64 v, ColumnType type) {
-    switch (type) {
-        case ColumnType::Boolean:
-            return Value::boolean(v != 0);
-        case ColumnType::Currency: {
-            std::int64_t scaled = 0;
-            if (__builtin_mul_overflow(v, std::int64_t{10000}, &scaled)) {
-                return Value::integer(v);
-            }
-            return Value::currency(Currency{scaled});
-        }
-        case ColumnType::Real:
-            return Value::real(static_cast<double>(v));
-        default:
-            return Value::integer(v);
-    }
-}
-
-Value realCell(double v, ColumnType type) {
-    switch (type) {
-        case ColumnType::Currency:
-            return currencyOf(v);
-        case ColumnType::Boolean:
-            return Value::boolean(v != 0.0);
-        default:
-            return Value::real(v);
-    }
-}
-
-// The bytes of a text or blob cell, valid until the statement steps on.
-std::string_view bytesOf(sqlite3_stmt* statement, int column, int stored) {
-    const void* data = stored == SQLITE_TEXT ? sqlite3_column_text(statement, column)
-                                             : sqlite3_column_blob(statement, column);
-    const auto size = static_cast<std::size_t>(sqlite3_column_bytes(statement, column));
-    return data ? std::string_view(static_cast<const char*>(data), size) : std::string_view();
-}
-
-// A text or blob cell. Bytes that are not UTF-8 were written in the hotel's code page, but for
-// binary data, which is kept as it is.
-Value textCell(std::string_view bytes, ColumnType type, Windows1252Decoder& decoder) {
-    if (type == ColumnType::Binary) {
-        return Value::text(std::string(bytes));
-    }
-    if (type == ColumnType::DateTime) {
-        DateTime d;
-        if (parseDateTime(std::string(bytes).c_str(), d)) {
-            return Value::dateTime(d);
-        }
-    }
-    return Value::text(asUtf8(bytes, decoder));
-}
-
-Value cellOf(sqlite3_stmt* statement, int column, int stored, ColumnType type,
-             Windows1252Decoder& decoder) {
-    switch (stored) {
-        case SQLITE_INTEGER:
-            return integerCell(sqlite3_column_int64(statement, column), type);
-        case SQLITE_FLOAT:
-            return realCell(sqlite3_column_double(statement, column), type);
-        case SQLITE_TEXT:
-        case SQLITE_BLOB:
-            return textCell(bytesOf(statement, column, stored), type, decoder);
-        default:
-            return Value();
-    }
-}
-
-// Texts, the bulk of the hotel tables, go straight from SQLite's buffer into the table.
-void appendCell(Table& table, sqlite3_stmt* statement, int column, ColumnType type,
-                Windows1252Decoder& decoder) {
-    const int stored = sqlite3_column_type(statement, column);
-    if (stored == SQLITE_TEXT && type != ColumnType::DateTime) {
-        const std::string_view text = bytesOf(statement, column, stored);
-        if (type == ColumnType::Binary || isUtf8(text)) {
-            table.appendTextCell(text);
-        } else {
-            table.appendTextCell(decoder.toUtf8(text));
-        }
-        return;
-    }
-    table.appendCell(cellOf(statement, column, stored, type, decoder));
-}
-
 class SqliteBackend : public Backend {
   public:
-    explicit SqliteBackend(std::filesystem::path file) : file_(std::move(file)) {
-        sqlite::OpenedDatabase opened = sqlite::openForReading(file_);
-        db_ = std::move(opened.handle);
-        tables_ = std::move(opened.tables);
-    }
+    explicit SqliteBackend(std::filesystem::path file)
+        : connection_(std::make_shared<sqlite::Connection>(std::move(file))) {}
 
-    const std::filesystem::path& file() const override { return file_; }
-    std::vector<std::string> tableNames() const override { return tables_; }
+    const std::filesystem::path& file() const override { return connection_->file(); }
+    std::vector<std::string> tableNames() const override { return connection_->tables(); }
 
     TablePtr loadTable(std::string_view name) const override {
         const std::string& table = storedName(name);
-        StatementHandle statement = prepare("SELECT * FROM " + quoteIdentifier(table), table);
+        StatementHandle statement =
+            connection_->prepare("SELECT * FROM " + quoteIdentifier(table), table);
         const int columnCount = sqlite3_column_count(statement.get());
         std::vector<ColumnInfo> columns;
         for (int c = 0; c < columnCount; ++c) {
             columns.push_back({sqlite3_column_name(statement.get(), c),
-                               columnTypeOf(sqlite3_column_decltype(statement.get(), c))});
+                               sqlite::columnTypeOf(sqlite3_column_decltype(statement.get(), c))});
         }
         auto loaded = std::make_shared<Table>(table, columns);
         Windows1252Decoder decoder;
         loaded->reserve(rowCount(table));
-        int step;
-        while ((step = sqlite3_step(statement.get())) == SQLITE_ROW) {
+        while (connection_->step(statement.get(), table)) {
             for (int c = 0; c < columnCount; ++c) {
-                appendCell(*loaded, statement.get(), c, columns[static_cast<std::size_t>(c)].type,
-                           decoder);
+                sqlite::appendCell(*loaded, statement.get(), c,
+                                   columns[static_cast<std::size_t>(c)].type, decoder);
             }
             loaded->endRow();
-        }
-        if (step != SQLITE_DONE) {
-            fail(step, table);
         }
         loaded->shrinkToFit();
         return loaded;
     }
 
-  private:
-    [[noreturn]] void fail(int rc, const std::string& table = {}) const {
-        throw Error(msg::cannotReadDatabase(file_, table, sqlite::reasonOf(db_.get(), rc)));
+    TablePtr openTable(std::string_view name) const override {
+        const Known& known = knownTable(name);
+        if (!known.shape->rowid) {
+            return loadTable(name);
+        }
+        return sqlite::openTable(connection_, known.shape, known.kinds, {});
     }
 
-    StatementHandle prepare(const std::string& text, const std::string& table = {}) const {
-        sqlite3_stmt* raw = nullptr;
-        const int rc = sqlite3_prepare_v2(db_.get(), text.c_str(), -1, &raw, nullptr);
-        StatementHandle statement(raw);
-        if (rc != SQLITE_OK) {
-            fail(rc, table);
+    TablePtr openSelection(std::string_view name, const sql::Expr& where) const override {
+        const Known& known = knownTable(name);
+        std::string condition = sqlite::supersetCondition(where, *known.shape);
+        if (condition.empty()) {
+            return nullptr;
         }
-        return statement;
+        auto& kept = selections_[known.shape->name + '\n' + condition];
+        TablePtr table = kept.lock();
+        if (!table) {
+            table = sqlite::openTable(connection_, known.shape, known.kinds, std::move(condition));
+            kept = table;
+        }
+        return table;
+    }
+
+    void holdState() const override { connection_->hold(); }
+    void releaseState() const override { connection_->release(); }
+
+  private:
+    // A table's shape and what is known of its kinds, shared by every selection of it.
+    struct Known {
+        std::shared_ptr<const sqlite::TableShape> shape;
+        std::shared_ptr<sqlite::ColumnKinds> kinds;
+    };
+
+    const Known& knownTable(std::string_view name) const {
+        const std::string& table = storedName(name);
+        auto found = known_.find(table);
+        if (found == known_.end()) {
+            auto shape =
+                std::make_shared<const sqlite::TableShape>(sqlite::shapeOf(*connection_, table));
+            auto kinds = std::make_shared<sqlite::ColumnKinds>(connection_, shape);
+            found = known_.emplace(table, Known{std::move(shape), std::move(kinds)}).first;
+        }
+        return found->second;
     }
 
     std::size_t rowCount(const std::string& table) const {
         StatementHandle statement =
-            prepare("SELECT count(*) FROM " + quoteIdentifier(table), table);
-        if (const int step = sqlite3_step(statement.get()); step != SQLITE_ROW) {
-            fail(step, table);
+            connection_->prepare("SELECT count(*) FROM " + quoteIdentifier(table), table);
+        if (!connection_->step(statement.get(), table)) {
+            return 0;
         }
         return static_cast<std::size_t>(sqlite3_column_int64(statement.get(), 0));
     }
 
     const std::string& storedName(std::string_view name) const {
         const std::string wanted = foldCase(name);
-        for (const std::string& table : tables_) {
+        for (const std::string& table : connection_->tables()) {
             if (foldCase(table) == wanted) {
                 return table;
             }
         }
-        throw Error(msg::tableNotFound(name, file_));
+        throw Error(msg::tableNotFound(name, file()));
     }
 
-    std::filesystem::path file_;
-    sqlite::DatabaseHandle db_;
-    std::vector<std::string> tables_;
+    std::shared_ptr<sqlite::Connection> connection_;
+    mutable std::map<std::string, Known> known_;
+    mutable std::map<std::string, std::weak_ptr<const Table>> selections_;
 };
 
 }  // namespace

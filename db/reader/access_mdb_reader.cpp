@@ -9,10 +9,12 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "db/access_dates.h"
 #include "db/access_text.h"
+#include "db/sql.h"
 #include "messages/db_messages.h"
 
 namespace planora::db::access {
@@ -132,20 +134,6 @@ Value fieldValue(MdbHandle* mdb, const MdbColumn& col, const MdbField& f) {
     }
 }
 
-// mdb_fetch_row reports Null and the empty text alike, so the row it just read (still in the
-// page buffer) is split again to get each field's null flag.
-bool crackCurrentRow(MdbTableDef* table, std::vector<MdbField>& fields) {
-    MdbHandle* mdb = table->entry->mdb;
-    int start = 0;
-    std::size_t size = 0;
-    if (table->cur_row == 0 ||
-        mdb_find_row(mdb, static_cast<int>(table->cur_row) - 1, &start, &size) != 0) {
-        return false;
-    }
-    constexpr int offsetMask = 0x1fff;
-    return mdb_crack_row(table, start & offsetMask, size, fields.data()) >= 0;
-}
-
 std::vector<ColumnInfo> columnsOf(MdbTableDef* table) {
     std::vector<ColumnInfo> columns;
     for (unsigned i = 0; i < table->num_cols; ++i) {
@@ -155,38 +143,184 @@ std::vector<ColumnInfo> columnsOf(MdbTableDef* table) {
     return columns;
 }
 
-void streamRows(MdbTableDef* table, StreamWriter& out) {
-    MdbHandle* mdb = table->entry->mdb;
-    std::vector<MdbField> fields(table->num_cols);
-    std::vector<Value> values(table->num_cols);
-    std::uint64_t rows = 0;
-    mdb_rewind_table(table);
-    while (mdb_fetch_row(table)) {
-        if (!crackCurrentRow(table, fields)) {
-            continue;
-        }
-        std::fill(values.begin(), values.end(), Value());
-        for (const auto& f : fields) {
-            if (f.colnum >= 0 && static_cast<unsigned>(f.colnum) < table->num_cols) {
-                const auto* col =
-                    static_cast<const MdbColumn*>(g_ptr_array_index(table->columns, f.colnum));
-                values[f.colnum] = fieldValue(mdb, *col, f);
-            }
-        }
-        out.row(values);
-        ++rows;
-    }
-    out.tableEnd(rows);
+const MdbColumn& columnAt(MdbTableDef* table, std::size_t column) {
+    return *static_cast<const MdbColumn*>(g_ptr_array_index(table->columns, column));
 }
 
-void streamTable(MdbCatalogEntry* entry, StreamWriter& out) {
+// The fields of one row: each column's field, once the row is cracked.
+struct RowFields {
+    std::vector<MdbField> fields;
+    std::vector<const MdbField*> ofColumn;
+
+    explicit RowFields(std::size_t columns) : fields(columns), ofColumn(columns) {}
+
+    void index() {
+        std::fill(ofColumn.begin(), ofColumn.end(), nullptr);
+        for (const auto& f : fields) {
+            if (f.colnum >= 0 && static_cast<std::size_t>(f.colnum) < ofColumn.size()) {
+                ofColumn[static_cast<std::size_t>(f.colnum)] = &f;
+            }
+        }
+    }
+};
+
+// Each row of the table in libmdb's order, cracked once: the rows of each data page of the
+// table that are neither deleted nor empty and that libmdb can split into fields, as
+// mdb_fetch_row gives them.
+template <typename EachRow>
+void forEachRow(MdbTableDef* table, RowFields& row, const EachRow& eachRow) {
+    MdbHandle* mdb = table->entry->mdb;
+    if (table->num_cols == 0) {
+        return;
+    }
+    constexpr int kOffsetMask = 0x1fff;
+    constexpr int kDeleted = 0x4000;
+    mdb_rewind_table(table);
+    while (mdb_read_next_dpg(table)) {
+        const int rows = mdb_get_int16(mdb->pg_buf, mdb->fmt->row_count_offset);
+        for (int r = 0; r < rows; ++r) {
+            int start = 0;
+            std::size_t size = 0;
+            if (mdb_find_row(mdb, r, &start, &size) != 0 || size == 0 || (start & kDeleted) != 0 ||
+                mdb_crack_row(table, start & kOffsetMask, size, row.fields.data()) < 0) {
+                continue;
+            }
+            row.index();
+            eachRow();
+        }
+    }
+}
+
+// The Where of a read, evaluated on each row by the record access layer's own rules with the
+// fields read as it needs them. A row on which it fails (values it cannot compare) is sent:
+// the record access layer filters again and reports the failure. A Where that does not bind
+// to the table sends every row.
+class RowFilter {
+  public:
+    RowFilter(MdbTableDef* table, const RowFields& row, const std::string& where)
+        : table_(table), row_(row), values_(table->num_cols) {
+        if (where.empty()) {
+            return;
+        }
+        const std::vector<ColumnInfo> columns = columnsOf(table);
+        const sql::ColumnResolver resolver = [&](std::string_view name, std::size_t& column) {
+            const std::string wanted = foldCase(name);
+            for (std::size_t c = 0; c < columns.size(); ++c) {
+                if (foldCase(columns[c].name) == wanted) {
+                    column = c;
+                    return true;
+                }
+            }
+            return false;
+        };
+        try {
+            bound_.emplace(*sql::parseCriteria(where), resolver, sql::SubqueryRunner{});
+        } catch (...) {
+            bound_.reset();
+        }
+    }
+
+    bool active() const { return bound_.has_value(); }
+
+    bool keeps() {
+        std::fill(values_.begin(), values_.end(), std::nullopt);
+        const sql::RowReader reader = [this](std::size_t column) { return value(column); };
+        try {
+            return bound_->matches(reader);
+        } catch (...) {
+            return true;
+        }
+    }
+
+  private:
+    Value value(std::size_t column) {
+        auto& v = values_[column];
+        if (!v) {
+            const MdbField* f = row_.ofColumn[column];
+            v = f ? fieldValue(table_->entry->mdb, columnAt(table_, column), *f) : Value();
+        }
+        return *v;
+    }
+
+    MdbTableDef* table_;
+    const RowFields& row_;
+    std::optional<sql::BoundExpr> bound_;
+    std::vector<std::optional<Value>> values_;
+};
+
+// What a read with a Where saw of the whole table: the first value of each column that is not
+// Null, for the type checks of the record access layer.
+class FirstValues {
+  public:
+    explicit FirstValues(std::size_t columns) : values_(columns), missing_(columns) {}
+
+    void see(MdbTableDef* table, const RowFields& row) {
+        if (missing_ == 0) {
+            return;
+        }
+        for (std::size_t c = 0; c < values_.size(); ++c) {
+            const MdbField* f = row.ofColumn[c];
+            if (values_[c].isNull() && f &&
+                (!f->is_null || columnAt(table, c).col_type == MDB_BOOL)) {
+                values_[c] = fieldValue(table->entry->mdb, columnAt(table, c), *f);
+                missing_ -= values_[c].isNull() ? 0 : 1;
+            }
+        }
+    }
+    const std::vector<Value>& values() const { return values_; }
+
+  private:
+    std::vector<Value> values_;
+    std::size_t missing_;
+};
+
+void streamRows(MdbTableDef* table, const std::string& where, StreamWriter& out) {
+    MdbHandle* mdb = table->entry->mdb;
+    RowFields row(table->num_cols);
+    RowFilter filter(table, row, where);
+    FirstValues first(table->num_cols);
+    std::vector<Value> values(table->num_cols);
+    std::uint64_t read = 0;
+    std::uint64_t sent = 0;
+    forEachRow(table, row, [&] {
+        ++read;
+        if (filter.active()) {
+            first.see(table, row);
+            if (!filter.keeps()) {
+                return;
+            }
+        }
+        for (std::size_t c = 0; c < values.size(); ++c) {
+            const MdbField* f = row.ofColumn[c];
+            values[c] = f ? fieldValue(mdb, columnAt(table, c), *f) : Value();
+        }
+        out.row(values);
+        ++sent;
+    });
+    if (filter.active()) {
+        out.tableScan(read, first.values());
+    }
+    out.tableEnd(sent);
+}
+
+void streamTable(MdbCatalogEntry* entry, const std::string& where, StreamWriter& out) {
     MdbTable table(mdb_read_table(entry));
     if (!table || !mdb_read_columns(table.get())) {
         out.tableFailed(entry->object_name, msg::accessTableUnreadable());
         return;
     }
     out.tableBegin(entry->object_name, table->num_rows, columnsOf(table.get()));
-    streamRows(table.get(), out);
+    streamRows(table.get(), where, out);
+}
+
+// A table's columns, or its failure.
+void defineTable(MdbCatalogEntry* entry, StreamWriter& out) {
+    MdbTable table(mdb_read_table(entry));
+    if (!table || !mdb_read_columns(table.get())) {
+        out.tableFailed(entry->object_name, msg::accessTableUnreadable());
+        return;
+    }
+    out.tableDefinition(entry->object_name, columnsOf(table.get()));
 }
 
 bool isUserTable(MdbCatalogEntry* entry) {
@@ -218,9 +352,14 @@ void readWithLibmdb(const std::filesystem::path& file, const ReadRequest& reques
         }
     }
     out.tableNames(names);
+    if (request.definitions) {
+        for (auto* entry : entries) {
+            defineTable(entry, out);
+        }
+    }
     for (auto* entry : entries) {
         if (request.allTables || (request.table && *request.table == entry->object_name)) {
-            streamTable(entry, out);
+            streamTable(entry, request.allTables ? std::string() : request.where, out);
         }
     }
     out.done();

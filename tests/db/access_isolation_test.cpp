@@ -156,7 +156,7 @@ class RealReaderOnAPipe : public IsolatedReader {
         ASSERT_EQ(::mkfifo(pipe_.c_str(), 0600), 0);
     }
     ReaderCommand command() const {
-        return {program_, readerArguments({::getpid(), pipe_, ReadRequest{true, {}}})};
+        return {program_, readerArguments({::getpid(), pipe_, ReadRequest::everyTable()})};
     }
 
     testing::TempFolder folder_;
@@ -209,7 +209,7 @@ TEST_F(RealReaderOnAPipe, AReaderDiesWithTheProgramThatStartedIt) {
     if (program == 0) {
         AccessReadLimits patient = quickLimits();
         patient.timePerTable = 60s;
-        runIsolated({program_, readerArguments({::getpid(), pipe_, ReadRequest{true, {}}})},
+        runIsolated({program_, readerArguments({::getpid(), pipe_, ReadRequest::everyTable()})},
                     patient);
         ::_exit(0);
     }

@@ -88,6 +88,30 @@ TEST(AccessStream, WhatIsWrittenIsReadBackInPiecesOfAnySize) {
     }
 }
 
+TEST(AccessStream, ATableReadWithAWhereGivesWhatItsScanSaw) {
+    const std::vector<Value> first = {Value::text("101"),
+                                      Value(),
+                                      Value::currency(Currency{5}),
+                                      Value(),
+                                      Value::dateTime(DateTime{2025, 11, 3, 0, 0, 0}),
+                                      Value::boolean(false),
+                                      Value()};
+    const auto result = decodeInPieces(bytesOf([&](StreamWriter& out) {
+                                           out.tableBegin("Camere_Prenotazione", 904, columns);
+                                           out.row(sampleRow(7));
+                                           out.tableScan(904, first);
+                                           out.tableEnd(1);
+                                       }),
+                                       3);
+    ASSERT_EQ(result.tables.size(), 1u);
+    EXPECT_EQ(result.tables[0]->rowCount(), 1u);
+    const auto& scan = result.scans.at("Camere_Prenotazione");
+    EXPECT_EQ(scan.rowsRead, 904u);
+    EXPECT_EQ(scan.firstValues, first);
+    // A table read whole tells nothing more.
+    EXPECT_TRUE(decodeInPieces(bytesOf(writeSample), 9).scans.empty());
+}
+
 TEST(AccessStream, EachCompletedStepIsReportedOnce) {
     // The table list, the table and the failed table are steps; rows and the end are not.
     const auto bytes = bytesOf(writeSample);
@@ -163,6 +187,19 @@ TEST(AccessStream, StreamsThatBreakTheRulesAreRejected) {
              out.row(std::span<const Value>(row).first(2));
          },
          "un messaggio è più corto del suo contenuto"},
+        {[&](StreamWriter& out) { out.tableScan(1, row); },  // a scan outside a table
+         "un messaggio è fuori posto"},
+        {[&](StreamWriter& out) {  // a scan of fewer columns than the table's
+             out.tableBegin("A", 1, columns);
+             out.tableScan(1, std::span<const Value>(row).first(2));
+         },
+         "un messaggio è fuori posto"},
+        {[&](StreamWriter& out) {  // a first value of another kind than its column
+             out.tableBegin("A", 1, {{"N", ColumnType::Integer}});
+             const Value text = Value::text("uno");
+             out.tableScan(1, {&text, 1});
+         },
+         "un valore non è del tipo della sua colonna"},
         {[&](StreamWriter& out) {  // a table inside a table
              out.tableBegin("A", 1, columns);
              out.tableBegin("B", 1, columns);
@@ -176,7 +213,7 @@ TEST(AccessStream, StreamsThatBreakTheRulesAreRejected) {
               "un messaggio segue la fine dei dati");
     EXPECT_EQ(rejection(std::string("\x03\xff\xff\xff\x7f", 5)),
               "un messaggio è più lungo di qualsiasi messaggio previsto");
-    EXPECT_EQ(rejection(std::string("\x09\x00\x00\x00\x00", 5)),
+    EXPECT_EQ(rejection(std::string("\x0a\x00\x00\x00\x00", 5)),
               "un messaggio è di un tipo sconosciuto");
 }
 

@@ -18,9 +18,11 @@ namespace fs = std::filesystem;
 
 TEST(ReaderArguments, EveryRequestComesBackFromItsCommandLine) {
     const ReaderInvocation invocations[] = {
-        {4242, "/dati/Tableau.mdb", ReadRequest{true, {}}},
-        {7, "--all", ReadRequest{false, std::string("Camere Prenotazione")}},
-        {1, "/dati/-x.mdb", ReadRequest{false, {}}},
+        {4242, "/dati/Tableau.mdb", ReadRequest::everyTable()},
+        {7, "--all", ReadRequest::ofTable("Camere Prenotazione")},
+        {1, "/dati/-x.mdb", ReadRequest::tableList(false)},
+        {3, "/dati/D.mdb", ReadRequest::tableList(true)},
+        {9, "/dati/S.mdb", ReadRequest::ofTable("Scheda_Cliente", "[DataArrivo] <= '-- x'")},
     };
     for (const auto& sent : invocations) {
         const auto received = parseReaderArguments(readerArguments(sent));
@@ -29,6 +31,8 @@ TEST(ReaderArguments, EveryRequestComesBackFromItsCommandLine) {
         EXPECT_EQ(received->file, sent.file);
         EXPECT_EQ(received->request.allTables, sent.request.allTables);
         EXPECT_EQ(received->request.table, sent.request.table);
+        EXPECT_EQ(received->request.where, sent.request.where);
+        EXPECT_EQ(received->request.definitions, sent.request.definitions);
     }
 }
 
@@ -43,6 +47,9 @@ TEST(ReaderArguments, MalformedCommandLinesAreRefused) {
         {"--parent", "12", "--all", "--", ""},
         {"--parent", "12", "--all", "--", "x.mdb", "y.mdb"},
         {"--parent", "12", "--tutte", "--", "x.mdb"},
+        {"--parent", "12", "--table", "T", "--where", "--", "x.mdb"},
+        {"--parent", "12", "--table", "T", "--where", "", "--", "x.mdb"},
+        {"--parent", "12", "--all", "--where", "A = 1", "--", "x.mdb"},
     };
     for (const auto& arguments : malformed) {
         EXPECT_FALSE(parseReaderArguments(arguments)) << ::testing::PrintToString(arguments);

@@ -3,6 +3,7 @@
 #include <limits>
 #include <numeric>
 
+#include "db/column_index.h"
 #include "db/error.h"
 #include "db/table.h"
 #include "sqlite_fixture.h"
@@ -140,7 +141,24 @@ TEST(TableStorage, CellByCellRowsMatchWholeRows) {
     EXPECT_EQ(cells.rowCount(), rows.size() + 1);
 }
 
-TEST(TableStorage, EqualityClassesFollowTheAccessComparison) {
+// The rows an index gives for a value are exactly those that compare equal to it, ascending.
+void expectIndexFollowsTheAccessComparison(const Table& table, const std::vector<Value>& probes) {
+    const ColumnIndex& index = table.equalityIndex(0);
+    for (const Value& probe : probes) {
+        std::vector<std::uint32_t> expected;
+        for (std::uint32_t row = 0; row < table.rowCount(); ++row) {
+            const auto order = compareValues(table.value(row, 0), probe);
+            if (order && *order == 0) {
+                expected.push_back(row);
+            }
+        }
+        const auto found = index.rowsEqualTo(probe);
+        EXPECT_EQ(std::vector<std::uint32_t>(found.begin(), found.end()), expected)
+            << "value " << probe.toText();
+    }
+}
+
+TEST(TableStorage, IndexOfMixedKindsFollowsTheAccessComparison) {
     Table table = oneColumn();
     const std::vector<Value> values = {Value::text("Sala"),  Value::integer(1),
                                        Value::text("SALA"),  Value(),
@@ -151,38 +169,39 @@ TEST(TableStorage, EqualityClassesFollowTheAccessComparison) {
     for (const Value& v : values) {
         append(table, v);
     }
-    std::vector<std::uint32_t> allRows(values.size());
-    std::iota(allRows.begin(), allRows.end(), 0u);
-    std::unordered_map<std::string, std::uint32_t> classOfKey;
-    const auto classes = table.equalityClasses(0, allRows, classOfKey);
-    ASSERT_EQ(classes.size(), values.size());
-    for (std::size_t a = 0; a < values.size(); ++a) {
-        EXPECT_EQ(classes[a] == Table::kNoClass, values[a].isNull()) << "row " << a;
-        for (std::size_t b = 0; b < values.size(); ++b) {
-            if (values[a].isNull() || values[b].isNull()) {
-                continue;
-            }
-            const auto order = compareValues(values[a], values[b]);
-            EXPECT_EQ(classes[a] == classes[b], order.has_value() && *order == 0)
-                << "rows " << a << " and " << b;
-        }
-        if (!values[a].isNull()) {
-            EXPECT_EQ(classOfKey.at(equalityKey(values[a])), classes[a]) << "row " << a;
-        }
-    }
+    std::vector<Value> probes = values;
+    probes.push_back(Value::currency(Currency{15000}));
+    probes.push_back(Value::text("Sala "));
+    expectIndexFollowsTheAccessComparison(table, probes);
+    EXPECT_EQ(table.equalityIndex(0).distinctValues(), 5u);  // "sala", "sala ", "1", 1, 2
+}
 
-    // A subset of rows, in another order, gets the classes of those rows.
-    const std::vector<std::uint32_t> someRows = {10, 2, 3, 0, 7};
-    std::unordered_map<std::string, std::uint32_t> subsetKeys;
-    const auto subset = table.equalityClasses(0, someRows, subsetKeys);
-    ASSERT_EQ(subset.size(), someRows.size());
-    for (std::size_t a = 0; a < someRows.size(); ++a) {
-        for (std::size_t b = 0; b < someRows.size(); ++b) {
-            EXPECT_EQ(subset[a] == subset[b], classes[someRows[a]] == classes[someRows[b]])
-                << "rows " << someRows[a] << " and " << someRows[b];
-        }
+TEST(TableStorage, IndexOfWholeNumbersTakesEveryNumericForm) {
+    Table table = oneColumn(ColumnType::Integer);
+    const std::vector<std::int64_t> numbers = {70000, -3, 5,         5000000000LL, -3, 0,
+                                               70000, 5,  INT64_MIN, INT64_MAX,    1};
+    for (std::int64_t n : numbers) {
+        append(table, Value::integer(n));
     }
-    EXPECT_THROW(table.equalityClasses(0, std::vector<std::uint32_t>{99}, subsetKeys), Error);
+    append(table, Value());
+    expectIndexFollowsTheAccessComparison(
+        table, {Value::integer(5), Value::real(5.0), Value::real(5.5),
+                Value::currency(Currency{50000}), Value::currency(Currency{50001}),
+                Value::boolean(true), Value::integer(INT64_MIN), Value::integer(INT64_MAX),
+                Value::integer(70000), Value::real(-3.0), Value::text("5"), Value::integer(6)});
+    EXPECT_EQ(table.equalityIndex(0).distinctValues(), 8u);
+}
+
+TEST(TableStorage, IndexOfTextsIgnoresCaseOfLatinLetters) {
+    Table table = oneColumn();
+    for (const char* text : {"Città", "CITTÀ", "citta", "101", "1'A", "", "città", "Ünter", "ünter",
+                             "unter", "101 "}) {
+        append(table, Value::text(text));
+    }
+    expectIndexFollowsTheAccessComparison(
+        table, {Value::text("cittÀ"), Value::text("CITTA"), Value::text("101"), Value::text(""),
+                Value::text("ÜNTER"), Value::text("1'a"), Value::integer(101), Value::text("x")});
+    EXPECT_EQ(table.equalityIndex(0).distinctValues(), 8u);
 }
 
 TEST(TableStorage, ValueKindsNameEveryKindAColumnHolds) {

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "db/access_isolation.h"
+#include "db/access_limits.h"
+#include "db/access_request.h"
+#include "db/table.h"
+
+namespace planora::db::access {
+
+// The reads of one Access file by the reader program, shared by its backend and the tables
+// read on demand from it, which may outlive the backend.
+class Reading {
+  public:
+    // limits.readerProgram must name the program.
+    Reading(std::filesystem::path file, const AccessReadLimits& limits);
+
+    const std::filesystem::path& file() const { return file_; }
+    const AccessReadLimits& limits() const { return limits_; }
+
+    // One run of the reader program. The hotel system writes its files in place while boards
+    // are made: a run during which the file changed, or that did not read whole, is made once
+    // more; a file that changes again stops the run with planora::Error.
+    IsolatedRun read(const ReadRequest& request) const;
+    std::string describe(const IsolatedRun& run) const;
+    std::string tableError(std::string_view table, const std::string& reason) const;
+
+  private:
+    IsolatedRun readOnce(const ReadRequest& request) const;
+
+    std::filesystem::path file_;
+    AccessReadLimits limits_;
+};
+
+// A table of the file read on demand, with its columns as the file defines them: every row,
+// or with a Where (a criteria of the record access layer's dialect, which the reader program
+// evaluates on each row) the rows on which it may hold. Each load reads every column, as a
+// pass over the file costs about as much whatever it keeps.
+TablePtr openTable(std::shared_ptr<const Reading> reading, std::string table,
+                   std::vector<ColumnInfo> columns, std::string where);
+
+}  // namespace planora::db::access
