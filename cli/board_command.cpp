@@ -93,17 +93,8 @@ int runBoard(const Arguments& args, std::ostream& out, std::ostream& err) {
 }  // namespace
 
 int boardCommand(const std::vector<std::string>& words, std::ostream& out, std::ostream& err) {
-    return guarded("board", kBoardUsage, err, [&] {
-        const Arguments args(words, kBoardOptions);
-        if (args.has("--help")) {
-            out << kBoardUsage;
-            return kExitOk;
-        }
-        if (!args.positional().empty()) {
-            throw UsageError(msg::unexpectedArgument(args.positional().front()));
-        }
-        return runBoard(args, out, err);
-    });
+    return optionsCommand("board", kBoardUsage, kBoardOptions, words, out, err,
+                          [&](const Arguments& args) { return runBoard(args, out, err); });
 }
 
 }  // namespace planora::cli

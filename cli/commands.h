@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "cli/arguments.h"
+
 namespace planora::cli {
 
 // Exit statuses of the commands.
@@ -22,6 +24,13 @@ int emailCommand(const std::vector<std::string>& args, std::ostream& out, std::o
 // "planora: <message>" (exit 1).
 int guarded(const std::string& command, const char* usage, std::ostream& err,
             const std::function<int()>& body);
+
+// Runs, guarded, a command that takes options and no other word: "--help" prints its usage,
+// another word is a usage error.
+int optionsCommand(const std::string& command, const char* usage,
+                   const std::vector<OptionDef>& options, const std::vector<std::string>& words,
+                   std::ostream& out, std::ostream& err,
+                   const std::function<int(const Arguments&)>& run);
 
 extern const char* const kMainUsage;
 extern const char* const kBoardUsage;

@@ -16,18 +16,11 @@ const std::vector<OptionDef> kCsvOptions = {{"--data", true}, {"--help", false}}
 }  // namespace
 
 int csvCommand(const std::vector<std::string>& words, std::ostream& out, std::ostream& err) {
-    return guarded("csv", kCsvUsage, err, [&] {
-        const Arguments args(words, kCsvOptions);
-        if (args.has("--help")) {
-            out << kCsvUsage;
+    return optionsCommand(
+        "csv", kCsvUsage, kCsvOptions, words, out, err, [&](const Arguments& args) {
+            out << print::exportCsv(dataFolderOf(args), files::stationCode()).string() << '\n';
             return kExitOk;
-        }
-        if (!args.positional().empty()) {
-            throw UsageError("argomento inatteso " + args.positional().front());
-        }
-        out << print::exportCsv(dataFolderOf(args), files::stationCode()).string() << '\n';
-        return kExitOk;
-    });
+        });
 }
 
 }  // namespace planora::cli

@@ -55,17 +55,8 @@ int runEmail(const Arguments& args, std::ostream& out, std::ostream& err) {
 }  // namespace
 
 int emailCommand(const std::vector<std::string>& words, std::ostream& out, std::ostream& err) {
-    return guarded("email", kEmailUsage, err, [&] {
-        const Arguments args(words, kEmailOptions);
-        if (args.has("--help")) {
-            out << kEmailUsage;
-            return kExitOk;
-        }
-        if (!args.positional().empty()) {
-            throw UsageError("argomento non previsto " + args.positional().front());
-        }
-        return runEmail(args, out, err);
-    });
+    return optionsCommand("email", kEmailUsage, kEmailOptions, words, out, err,
+                          [&](const Arguments& args) { return runEmail(args, out, err); });
 }
 
 }  // namespace planora::cli

@@ -21,4 +21,21 @@ int guarded(const std::string& command, const char* usage, std::ostream& err,
     }
 }
 
+int optionsCommand(const std::string& command, const char* usage,
+                   const std::vector<OptionDef>& options, const std::vector<std::string>& words,
+                   std::ostream& out, std::ostream& err,
+                   const std::function<int(const Arguments&)>& run) {
+    return guarded(command, usage, err, [&] {
+        const Arguments args(words, options);
+        if (args.has("--help")) {
+            out << usage;
+            return kExitOk;
+        }
+        if (!args.positional().empty()) {
+            throw UsageError(msg::unexpectedArgument(args.positional().front()));
+        }
+        return run(args);
+    });
+}
+
 }  // namespace planora::cli

@@ -5,6 +5,7 @@
 
 #include "db/error.h"
 #include "files/station.h"
+#include "messages/cli_messages.h"
 #include "messages/postex_messages.h"
 #include "postex/desktop_mail.h"
 #include "postex/handoff.h"
@@ -49,7 +50,7 @@ Outcome runPostex(const std::vector<std::string>& args, std::ostream& out, std::
             dataFolder = args[++i];
             continue;
         }
-        err << "postex: argomento non previsto \"" << args[i] << "\"\n\n" << msg::postexUsage();
+        err << "postex: " << msg::unexpectedArgument(args[i]) << "\n\n" << msg::postexUsage();
         return {kExitUsage, ""};
     }
     const Outcome outcome = sendHandOff(std::filesystem::absolute(dataFolder));

@@ -46,33 +46,26 @@ int withQt(const std::function<int()>& body) {
 
 int runPrintCommand(const char* command, const char* usage, const std::vector<std::string>& words,
                     std::ostream& out, std::ostream& err, bool pdf) {
-    return guarded(command, usage, err, [&] {
-        const Arguments args(words, printOptionDefs());
-        if (args.has("--help")) {
-            out << usage;
-            return kExitOk;
-        }
-        if (!args.positional().empty()) {
-            throw UsageError("argomento inatteso " + args.positional().front());
-        }
-        if (!pdf) {
-            args.required("--destination");
-        }
-        const print::PrintContext context = printContextOf(args);
-        const print::PrintOptions options = printOptionsOf(args);
-        return withQt([&] {
-            if (!pdf) {
-                out << print::qt::stampa(context, options).where << '\n';
-                return kExitOk;
-            }
-            const auto outcome = print::qt::stampaPdf(context, options);
-            if (!outcome) {
-                throw Error(msg::noPdfDestination());
-            }
-            out << outcome->where << '\n';
-            return kExitOk;
-        });
-    });
+    return optionsCommand(command, usage, printOptionDefs(), words, out, err,
+                          [&](const Arguments& args) {
+                              if (!pdf) {
+                                  args.required("--destination");
+                              }
+                              const print::PrintContext context = printContextOf(args);
+                              const print::PrintOptions options = printOptionsOf(args);
+                              return withQt([&] {
+                                  if (!pdf) {
+                                      out << print::qt::stampa(context, options).where << '\n';
+                                      return kExitOk;
+                                  }
+                                  const auto outcome = print::qt::stampaPdf(context, options);
+                                  if (!outcome) {
+                                      throw Error(msg::noPdfDestination());
+                                  }
+                                  out << outcome->where << '\n';
+                                  return kExitOk;
+                              });
+                          });
 }
 
 }  // namespace

@@ -92,7 +92,7 @@ TEST_F(PostexProgram, HelpAndBadArguments) {
     EXPECT_EQ(help.out, msg::postexUsage());
     const Run bad = runPostex({"--server", "x"});
     EXPECT_EQ(bad.status, 2);
-    EXPECT_EQ(bad.err, "postex: argomento non previsto \"--server\"\n\n" + msg::postexUsage());
+    EXPECT_EQ(bad.err, "postex: argomento inatteso '--server'\n\n" + msg::postexUsage());
 }
 
 }  // namespace

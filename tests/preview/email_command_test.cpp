@@ -105,7 +105,7 @@ TEST_F(EmailCommand, HelpAndUnexpectedArgument) {
     EXPECT_EQ(run({"email", "--help"}), 0);
     EXPECT_EQ(out_.str().rfind("Uso: planora email", 0), 0u);
     EXPECT_EQ(run({"email", "altro"}), 2);
-    EXPECT_EQ(err_.str().rfind("planora email: argomento non previsto altro\n", 0), 0u);
+    EXPECT_EQ(err_.str().rfind("planora email: argomento inatteso 'altro'\n", 0), 0u);
 }
 
 }  // namespace

@@ -151,6 +151,9 @@ TEST_F(PdfOutputTest, TheCommandLineRunsTheSameCommands) {
               "planora: La destinazione di stampa 'Cantina' non esiste nella tabella Stampanti "
               "di Stampanti.mdb\n");
     EXPECT_EQ(runCli({"print", "--data", folder_.string()}).status, 2);  // no destination
+    const CliOutcome stray = runCli({"pdf", "fd.pdf", "--data", folder_.string()});
+    EXPECT_EQ(stray.status, 2);
+    EXPECT_EQ(stray.err.rfind("planora pdf: argomento inatteso 'fd.pdf'\n", 0), 0u) << stray.err;
     const CliOutcome help = runCli({"print", "--help"});
     for (const char* option : {"--destination", "--printer", "--compressed", "--landscape",
                                "--duplex", "--hotel", "--data"}) {
