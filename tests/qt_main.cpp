@@ -2,7 +2,8 @@
 
 #include <QApplication>
 
-// The window tests drive real widgets; without a display they run on the offscreen platform.
+// The main of the test programs that need a QApplication: the window tests drive real widgets
+// and the PDF tests draw with Qt's fonts. Without a display they run on the offscreen platform.
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
