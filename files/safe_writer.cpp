@@ -1,5 +1,6 @@
 #include "files/safe_writer.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <vector>
@@ -121,7 +122,7 @@ void writeFileSafely(const fs::path& target, std::string_view bytes) {
     file.commit();
 }
 
-std::string readFile(const fs::path& file) {
+std::string readFile(const fs::path& file, std::size_t maxBytes) {
     const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
         throw Error(msg::cannotReadFile(file, errno));
@@ -135,8 +136,8 @@ std::string readFile(const fs::path& file) {
     }
     std::string bytes;
     char buffer[1 << 16];
-    for (;;) {
-        const ssize_t got = ::read(fd, buffer, sizeof buffer);
+    while (bytes.size() < maxBytes) {
+        const ssize_t got = ::read(fd, buffer, std::min(sizeof buffer, maxBytes - bytes.size()));
         if (got < 0 && errno == EINTR) {
             continue;
         }

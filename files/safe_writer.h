@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <limits>
 #include <string>
 #include <string_view>
 
@@ -46,7 +47,9 @@ class SafeFile {
 // The whole content at once.
 void writeFileSafely(const std::filesystem::path& target, std::string_view bytes);
 
-// The bytes of a regular file; throws planora::Error naming it and the system's reason.
-std::string readFile(const std::filesystem::path& file);
+// The bytes of a regular file, or its first maxBytes; throws planora::Error naming it and the
+// system's reason.
+std::string readFile(const std::filesystem::path& file,
+                     std::size_t maxBytes = std::numeric_limits<std::size_t>::max());
 
 }  // namespace planora::files

@@ -165,5 +165,14 @@ TEST_F(SafeWriter, ReadFileNamesWhatItCannotRead) {
                   "altrove");
 }
 
+TEST_F(SafeWriter, ReadFileStopsAtTheBytesAskedFor) {
+    const std::string big(200'000, 'x');
+    put("grande", big + "fine");
+    EXPECT_EQ(readFile(folder_ / "grande", 3), "xxx");
+    EXPECT_EQ(readFile(folder_ / "grande", 0), "");
+    EXPECT_EQ(readFile(folder_ / "grande", big.size() + 2), big + "fi");
+    EXPECT_EQ(readFile(folder_ / "grande", big.size() + 100), big + "fine");
+}
+
 }  // namespace
 }  // namespace planora::files
