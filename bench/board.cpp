@@ -280,8 +280,9 @@ void BM_Board(benchmark::State& state) {
     state.counters["load_vs_sqlite"] = load.wall / sqliteLoad.wall;
     state.counters["load_cpu_vs_sqlite"] = load.cpu / sqliteLoad.cpu;
     state.counters["peak_MiB"] = peak;
-    state.counters["data_MiB"] = dataMebibytes(folder, format);
-    state.counters["peak_vs_data"] = peak / dataMebibytes(folder, format);
+    const double data = dataMebibytes(folder, format);
+    state.counters["data_MiB"] = data;
+    state.counters["peak_vs_data"] = peak / data;
 }
 
 void boardCases(benchmark::internal::Benchmark* cases) {

@@ -14,6 +14,7 @@
 
 #include "db/access_dates.h"
 #include "db/access_text.h"
+#include "db/recordset_internal.h"
 #include "db/sql.h"
 #include "messages/db_messages.h"
 
@@ -202,19 +203,11 @@ class RowFilter {
         if (where.empty()) {
             return;
         }
-        const std::vector<ColumnInfo> columns = columnsOf(table);
-        const sql::ColumnResolver resolver = [&](std::string_view name, std::size_t& column) {
-            const std::string wanted = foldCase(name);
-            for (std::size_t c = 0; c < columns.size(); ++c) {
-                if (foldCase(columns[c].name) == wanted) {
-                    column = c;
-                    return true;
-                }
-            }
-            return false;
-        };
+        // The fields are named as in a record set over the table.
+        const Table shape(table->name, columnsOf(table));
         try {
-            bound_.emplace(*sql::parseCriteria(where), resolver, sql::SubqueryRunner{});
+            bound_.emplace(*sql::parseCriteria(where), columnResolver(shape),
+                           sql::SubqueryRunner{});
         } catch (...) {
             bound_.reset();
         }
@@ -224,9 +217,8 @@ class RowFilter {
 
     bool keeps() {
         std::fill(values_.begin(), values_.end(), std::nullopt);
-        const sql::RowReader reader = [this](std::size_t column) { return value(column); };
         try {
-            return bound_->matches(reader);
+            return bound_->matches(reader_);
         } catch (...) {
             return true;
         }
@@ -246,6 +238,7 @@ class RowFilter {
     const RowFields& row_;
     std::optional<sql::BoundExpr> bound_;
     std::vector<std::optional<Value>> values_;
+    const sql::RowReader reader_ = [this](std::size_t column) { return value(column); };
 };
 
 // What a read with a Where saw of the whole table: the first value of each column that is not
