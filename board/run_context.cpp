@@ -2,10 +2,14 @@
 
 #include <utility>
 
+#include "db/access_readers.h"
+
 namespace planora::board {
 
 RunContext::RunContext(std::filesystem::path dataFolder, BoardOptions options)
-    : dataFolder_(std::move(dataFolder)), options_(std::move(options)) {}
+    : dataFolder_(std::move(dataFolder)),
+      options_(std::move(options)),
+      accessReaders_(std::make_shared<db::AccessReaders>()) {}
 
 RunContext::~RunContext() {
     close();
@@ -14,7 +18,9 @@ RunContext::~RunContext() {
 const db::Database& RunContext::database(std::string_view bareName) {
     auto found = databases_.find(bareName);
     if (found == databases_.end()) {
-        found = databases_.emplace(std::string(bareName), db::Database::open(dataFolder_, bareName))
+        found = databases_
+                    .emplace(std::string(bareName),
+                             db::Database::open(dataFolder_, bareName, accessReaders_))
                     .first;
         found->second.holdState();
     }

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <map>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -39,6 +40,8 @@ class RunContext {
     std::filesystem::path dataFolder_;
     BoardOptions options_;
     RunTally tally_;
+    // Shared by the run's Access files; made before them, so gone after them.
+    std::shared_ptr<db::AccessReaders> accessReaders_;
     std::map<std::string, db::Database, std::less<>> databases_;
     std::map<std::string, db::RecordSet, std::less<>> recordSets_;
 };

@@ -29,17 +29,13 @@ namespace {
 // Tables and table failures are kept for the life of the backend.
 class AccessBackend final : public Backend {
   public:
-    AccessBackend(std::filesystem::path file, const AccessReadLimits& limits)
-        : file_(std::move(file)), limits_(limits) {
-        if (limits_.readerProgram.empty()) {
-            const auto lookup = access::findReaderProgram(access::ReaderSearch::ofThisProcess());
-            if (!lookup.program) {
-                throw Error(msg::cannotOpenAccess(
-                    file_, msg::readerMissing(access::kReaderProgramName, lookup.searched)));
-            }
-            limits_.readerProgram = *lookup.program;
+    AccessBackend(std::filesystem::path file, std::shared_ptr<AccessReaders> readers)
+        : file_(std::move(file)) {
+        if (!readers->program()) {
+            throw Error(msg::cannotOpenAccess(
+                file_, msg::readerMissing(access::kReaderProgramName, readers->searched())));
         }
-        reading_ = std::make_shared<const access::Reading>(file_, limits_);
+        reading_ = std::make_shared<const access::Reading>(file_, std::move(readers));
         access::ReadRequest request;
         request.allTables = smallEnoughToReadWhole();
         request.definitions = !request.allTables;
@@ -119,7 +115,7 @@ class AccessBackend final : public Backend {
     bool smallEnoughToReadWhole() const {
         std::error_code error;
         const auto size = std::filesystem::file_size(file_, error);
-        return !error && size <= limits_.readAllTablesUpToFileBytes;
+        return !error && size <= reading_->limits().readAllTablesUpToFileBytes;
     }
 
     access::IsolatedRun read(const access::ReadRequest& request) const {
@@ -181,7 +177,6 @@ class AccessBackend final : public Backend {
     }
 
     std::filesystem::path file_;
-    AccessReadLimits limits_;
     std::shared_ptr<const access::Reading> reading_;
     std::vector<std::string> names_;
     std::map<std::string, std::vector<ColumnInfo>> definitions_;
@@ -193,13 +188,18 @@ class AccessBackend final : public Backend {
 }  // namespace
 
 std::unique_ptr<Backend> openAccessBackend(const std::filesystem::path& file,
-                                           const AccessReadLimits& limits) {
+                                           std::shared_ptr<AccessReaders> readers) {
     std::error_code error;
     if (!std::filesystem::is_regular_file(file, error)) {
         throw Error(msg::cannotOpenAccess(file, msg::systemReason(error ? error.value() : ENOENT)));
     }
     // libmdb looks relative names up along MDBPATH, which can loop forever: pass it a full path.
-    return std::make_unique<AccessBackend>(std::filesystem::absolute(file), limits);
+    return std::make_unique<AccessBackend>(std::filesystem::absolute(file), std::move(readers));
+}
+
+std::unique_ptr<Backend> openAccessBackend(const std::filesystem::path& file,
+                                           const AccessReadLimits& limits) {
+    return openAccessBackend(file, std::make_shared<AccessReaders>(limits));
 }
 
 std::unique_ptr<Backend> openAccessBackend(const std::filesystem::path& file) {

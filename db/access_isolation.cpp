@@ -2,6 +2,7 @@
 
 #include <poll.h>
 #include <signal.h>
+#include <sys/socket.h>
 #include <sys/types.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -28,7 +29,7 @@ constexpr std::chrono::milliseconds watchInterval{20};
 constexpr std::size_t readChunkBytes = 64 * 1024;
 
 // Resident bytes of a process, 0 when unknown.
-std::size_t residentBytes(const char* statmPath) {
+std::size_t residentOf(const char* statmPath) {
     std::FILE* f = std::fopen(statmPath, "re");
     if (!f) {
         return 0;
@@ -57,73 +58,113 @@ int reap(pid_t pid, Clock::time_point deadline) {
     }
 }
 
-class ParentSide {
+void closeIfOpen(int& fd) {
+    if (fd >= 0) {
+        close(fd);
+        fd = -1;
+    }
+}
+
+}  // namespace
+
+// A started reader and the descriptors of its output and, when it serves, its input.
+class ServingReader::Process {
   public:
-    ParentSide(pid_t pid, int readFd, const AccessReadLimits& limits)
-        : pid_(pid), fd_(readFd), limits_(limits) {
+    Process(pid_t pid, int outputFd, int inputFd, const AccessReadLimits& limits)
+        : pid_(pid), output_(outputFd), input_(inputFd), limits_(limits) {
         std::snprintf(statmPath_, sizeof statmPath_, "/proc/%d/statm", static_cast<int>(pid));
     }
-    ParentSide(const ParentSide&) = delete;
-    ParentSide& operator=(const ParentSide&) = delete;
-    ~ParentSide() {
-        if (fd_ >= 0) {
-            close(fd_);
-        }
-        if (!reaped_) {
-            kill(pid_, SIGKILL);
-            reap(pid_, Clock::now());
+    Process(const Process&) = delete;
+    Process& operator=(const Process&) = delete;
+    ~Process() {
+        if (!ended_) {
+            end(true);
         }
     }
 
-    IsolatedRun run() {
+    bool ended() const { return ended_; }
+    std::size_t resident() const { return ended_ ? 0 : residentOf(statmPath_); }
+
+    // Writes a request to a serving reader; a reader that has died is found by answer().
+    void send(const std::string& frame) {
+        std::size_t sent = 0;
+        while (input_ >= 0 && sent < frame.size()) {
+            const ssize_t n =
+                ::send(input_, frame.data() + sent, frame.size() - sent, MSG_NOSIGNAL);
+            if (n < 0 && errno == EINTR) {
+                continue;
+            }
+            if (n <= 0) {
+                return;
+            }
+            sent += static_cast<std::size_t>(n);
+        }
+    }
+
+    // The answer to the request in progress: up to the reader's Done when it serves on,
+    // else up to the end of its output and its exit.
+    IsolatedRun answer() {
         IsolatedRun out;
+        StreamDecoder decoder;
+        bool outputEnded = false;
         try {
-            out.fault = receive(out.detail);
+            out.fault = receive(decoder, out.detail, outputEnded);
         } catch (const ProtocolError& e) {
             out.fault = Fault::Malformed;
             out.detail = e.what();
         }
-        close(fd_);
-        fd_ = -1;
-        if (out.fault != Fault::None) {
-            kill(pid_, SIGKILL);
+        if (out.fault == Fault::None && !outputEnded) {
+            out.result = decoder.takeResult();
+            return out;  // the reader waits for the next request
         }
-        const int status = reap(pid_, Clock::now() + limits_.timePerTable);
-        reaped_ = true;
+        const int status = end(out.fault != Fault::None);
         if (out.fault == Fault::None) {
-            out.fault = judgeEnd(status, out.detail);
+            out.fault = judgeEnd(status, decoder, out.detail);
         }
-        out.result = decoder_.takeResult();
+        out.result = decoder.takeResult();
         return out;
     }
 
+    // Closes the descriptors and reaps the reader, killed at once or after the time limit.
+    int end(bool killNow) {
+        closeIfOpen(input_);
+        closeIfOpen(output_);
+        if (killNow) {
+            kill(pid_, SIGKILL);
+        }
+        ended_ = true;
+        return reap(pid_, Clock::now() + (killNow ? Clock::duration{} : limits_.timePerTable));
+    }
+
   private:
-    Fault receive(std::string& detail) {
+    Fault receive(StreamDecoder& decoder, std::string& detail, bool& outputEnded) {
         auto deadline = Clock::now() + limits_.timePerTable;
         auto nextMemoryCheck = Clock::now();
         std::size_t received = 0;
         std::string chunk(readChunkBytes, '\0');
+        const bool serving = input_ >= 0;
         for (;;) {
             const auto now = Clock::now();
             if (now >= deadline) {
                 return Fault::TimedOut;
             }
             if (now >= nextMemoryCheck) {
-                if (residentBytes(statmPath_) > limits_.readerMemoryBytes) {
+                if (residentOf(statmPath_) > limits_.readerMemoryBytes) {
                     return Fault::OutOfMemory;
                 }
                 nextMemoryCheck = now + watchInterval;
             }
             const auto wait = std::min<Clock::duration>(deadline - now, watchInterval);
-            pollfd p{fd_, POLLIN, 0};
+            pollfd p{output_, POLLIN, 0};
             const int ready =
                 poll(&p, 1,
                      static_cast<int>(std::chrono::ceil<std::chrono::milliseconds>(wait).count()));
             if (ready <= 0) {
                 continue;  // timeout or EINTR: check the limits again
             }
-            const ssize_t n = read(fd_, chunk.data(), chunk.size());
+            const ssize_t n = read(output_, chunk.data(), chunk.size());
             if (n == 0) {
+                outputEnded = true;
                 return Fault::None;
             }
             if (n < 0) {
@@ -137,12 +178,15 @@ class ParentSide {
             if (received > limits_.streamBytes) {
                 return Fault::TooMuchOutput;
             }
-            decoder_.feed(std::string_view(chunk.data(), static_cast<std::size_t>(n)));
+            decoder.feed(std::string_view(chunk.data(), static_cast<std::size_t>(n)));
+            if (serving && decoder.result().done) {
+                return Fault::None;
+            }
             deadline = Clock::now() + limits_.timePerTable;  // data came: the reader goes on
         }
     }
 
-    Fault judgeEnd(int status, std::string& detail) {
+    static Fault judgeEnd(int status, StreamDecoder& decoder, std::string& detail) {
         if (WIFEXITED(status) && WEXITSTATUS(status) == kReaderUsageExit) {
             detail = msg::readerWrongArguments();
             return Fault::CannotStart;
@@ -150,17 +194,24 @@ class ParentSide {
         if (WIFSIGNALED(status) || (WIFEXITED(status) && WEXITSTATUS(status) != 0)) {
             return Fault::Crashed;
         }
-        decoder_.finish();
-        return decoder_.result().done ? Fault::None : Fault::BrokenOff;
+        try {
+            decoder.finish();
+        } catch (const ProtocolError& e) {
+            detail = e.what();
+            return Fault::Malformed;
+        }
+        return decoder.result().done ? Fault::None : Fault::BrokenOff;
     }
 
     pid_t pid_;
-    int fd_;
-    const AccessReadLimits& limits_;
+    int output_;
+    int input_;
+    AccessReadLimits limits_;
     char statmPath_[32];
-    bool reaped_ = false;
-    StreamDecoder decoder_;
+    bool ended_ = false;
 };
+
+namespace {
 
 // Without printf, whose output depends on the process locale.
 std::string duration(std::chrono::milliseconds ms) {
@@ -180,17 +231,55 @@ IsolatedRun runIsolated(const ReaderCommand& command, const AccessReadLimits& li
         return {{}, Fault::CannotStart, msg::readerCannotStart(command.program, errno)};
     }
     pid_t pid = 0;
-    const int spawned = spawnReader(command, pipe.writeEnd(), pid);
+    const int spawned = spawnReader(command, pipe.writeEnd(), -1, pid);
     pipe.closeWriteEnd();
     if (spawned != 0) {
         return {{}, Fault::CannotStart, msg::readerCannotStart(command.program, spawned)};
     }
-    ParentSide parent(pid, pipe.releaseReadEnd(), limits);
-    try {
-        return parent.run();
-    } catch (const ProtocolError& e) {
-        return {{}, Fault::Malformed, e.what()};
+    ServingReader::Process process(pid, pipe.releaseReadEnd(), -1, limits);
+    return process.answer();
+}
+
+ServingReader::ServingReader(std::unique_ptr<Process> process) : process_(std::move(process)) {}
+ServingReader::~ServingReader() = default;
+
+std::unique_ptr<ServingReader> ServingReader::start(const ReaderCommand& command,
+                                                    const AccessReadLimits& limits,
+                                                    IsolatedRun& first) {
+    Pipe pipe;
+    InputChannel input;
+    if (!pipe.open() || !input.open()) {
+        first = {{}, Fault::CannotStart, msg::readerCannotStart(command.program, errno)};
+        return nullptr;
     }
+    pid_t pid = 0;
+    const int spawned = spawnReader(command, pipe.writeEnd(), input.readerEnd(), pid);
+    pipe.closeWriteEnd();
+    input.closeReaderEnd();
+    if (spawned != 0) {
+        first = {{}, Fault::CannotStart, msg::readerCannotStart(command.program, spawned)};
+        return nullptr;
+    }
+    auto process =
+        std::make_unique<Process>(pid, pipe.releaseReadEnd(), input.releaseOwnEnd(), limits);
+    first = process->answer();
+    if (process->ended()) {
+        return nullptr;
+    }
+    return std::make_unique<ServingReader>(std::move(process));
+}
+
+IsolatedRun ServingReader::serve(const std::vector<std::string>& arguments) {
+    process_->send(requestFrame(arguments));
+    return process_->answer();
+}
+
+bool ServingReader::alive() const {
+    return !process_->ended();
+}
+
+std::size_t ServingReader::residentBytes() const {
+    return process_->resident();
 }
 
 std::string describeFault(Fault fault, const std::string& detail, const AccessReadLimits& limits) {

@@ -1,6 +1,10 @@
 #pragma once
 
+#include <sys/types.h>
+
+#include <cstddef>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -31,6 +35,32 @@ struct IsolatedRun {
 struct ReaderCommand {
     std::filesystem::path program;
     std::vector<std::string> arguments;
+};
+
+// A reader started with --serve: it answers the request of its command line, then each request
+// sent to it, until it is stopped. One request at a time. A reader that passed a limit, broke
+// the protocol or ended is gone: it is killed and reaped, and serves no more.
+class ServingReader {
+  public:
+    // Starts the reader and receives its answer to the command line's request; null when the
+    // reader did not stay (the run says why).
+    static std::unique_ptr<ServingReader> start(const ReaderCommand& command,
+                                                const AccessReadLimits& limits, IsolatedRun& first);
+    ~ServingReader();  // stops the reader and reaps it
+    ServingReader(const ServingReader&) = delete;
+    ServingReader& operator=(const ServingReader&) = delete;
+
+    // Sends a request (the words of readerArguments, with serve) and receives the answer.
+    IsolatedRun serve(const std::vector<std::string>& arguments);
+    bool alive() const;
+    // The reader's resident memory, 0 when unknown.
+    std::size_t residentBytes() const;
+
+    class Process;
+    explicit ServingReader(std::unique_ptr<Process> process);
+
+  private:
+    std::unique_ptr<Process> process_;
 };
 
 // Starts the reader program with posix_spawn (never a fork of this process, whose other

@@ -55,8 +55,8 @@ bool readWhole(const IsolatedRun& run) {
 
 }  // namespace
 
-Reading::Reading(std::filesystem::path file, const AccessReadLimits& limits)
-    : file_(std::move(file)), limits_(limits) {}
+Reading::Reading(std::filesystem::path file, std::shared_ptr<AccessReaders> readers)
+    : file_(std::move(file)), readers_(std::move(readers)) {}
 
 IsolatedRun Reading::read(const ReadRequest& request) const {
     const auto before = versionOf(file_);
@@ -73,12 +73,11 @@ IsolatedRun Reading::read(const ReadRequest& request) const {
 }
 
 IsolatedRun Reading::readOnce(const ReadRequest& request) const {
-    const ReaderInvocation invocation{::getpid(), file_, request};
-    return runIsolated({limits_.readerProgram, readerArguments(invocation)}, limits_);
+    return readers_->read(file_, request);
 }
 
 std::string Reading::describe(const IsolatedRun& run) const {
-    return describeFault(run.fault, run.detail, limits_);
+    return describeFault(run.fault, run.detail, limits());
 }
 
 std::string Reading::tableError(std::string_view table, const std::string& reason) const {

@@ -7,20 +7,20 @@
 
 #include "db/access_isolation.h"
 #include "db/access_limits.h"
+#include "db/access_readers.h"
 #include "db/access_request.h"
 #include "db/table.h"
 
 namespace planora::db::access {
 
-// The reads of one Access file by the reader program, shared by its backend and the tables
+// The reads of one Access file by the reader programs, shared by its backend and the tables
 // read on demand from it, which may outlive the backend.
 class Reading {
   public:
-    // limits.readerProgram must name the program.
-    Reading(std::filesystem::path file, const AccessReadLimits& limits);
+    Reading(std::filesystem::path file, std::shared_ptr<AccessReaders> readers);
 
     const std::filesystem::path& file() const { return file_; }
-    const AccessReadLimits& limits() const { return limits_; }
+    const AccessReadLimits& limits() const { return readers_->limits(); }
 
     // One run of the reader program. The hotel system writes its files in place while boards
     // are made: a run during which the file changed, or that did not read whole, is made once
@@ -33,7 +33,7 @@ class Reading {
     IsolatedRun readOnce(const ReadRequest& request) const;
 
     std::filesystem::path file_;
-    AccessReadLimits limits_;
+    std::shared_ptr<AccessReaders> readers_;
 };
 
 // A table of the file read on demand, with its columns as the file defines them: every row,

@@ -1,11 +1,18 @@
 #include "db/access_request.h"
 
+#include <unistd.h>
+
+#include <cerrno>
 #include <charconv>
+#include <cstdint>
 
 namespace planora::db::access {
 
 std::vector<std::string> readerArguments(const ReaderInvocation& invocation) {
     std::vector<std::string> arguments = {"--parent", std::to_string(invocation.parent)};
+    if (invocation.serve) {
+        arguments.emplace_back("--serve");
+    }
     if (invocation.request.allTables) {
         arguments.emplace_back("--all");
     } else if (invocation.request.table) {
@@ -44,6 +51,10 @@ std::optional<ReaderInvocation> parseReaderArguments(const std::vector<std::stri
         return std::nullopt;
     }
     word = next();
+    if (word && *word == "--serve") {
+        invocation.serve = true;
+        word = next();
+    }
     if (word && *word == "--all") {
         invocation.request.allTables = true;
     } else if (word && *word == "--table") {
@@ -75,6 +86,78 @@ std::optional<ReaderInvocation> parseReaderArguments(const std::vector<std::stri
     }
     invocation.file = *file;
     return invocation;
+}
+
+namespace {
+
+// No request comes near this: a file name and a criteria of a few hundred characters.
+constexpr std::uint32_t maxFrameBytes = 1u << 20;
+
+void appendNumber(std::string& out, std::uint32_t n) {
+    for (int shift = 0; shift < 32; shift += 8) {
+        out.push_back(static_cast<char>((n >> shift) & 0xff));
+    }
+}
+
+// Fills the buffer from the descriptor; false at the end of the input or on an error.
+bool readExactly(int fd, char* buffer, std::size_t size, std::size_t& got) {
+    got = 0;
+    while (got < size) {
+        const ssize_t n = ::read(fd, buffer + got, size - got);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            return false;
+        }
+        got += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+bool readNumber(int fd, std::uint32_t& n, std::size_t& got) {
+    unsigned char bytes[4];
+    if (!readExactly(fd, reinterpret_cast<char*>(bytes), sizeof bytes, got)) {
+        return false;
+    }
+    n = bytes[0] | (bytes[1] << 8) | (bytes[2] << 16) | (std::uint32_t{bytes[3]} << 24);
+    return true;
+}
+
+}  // namespace
+
+std::string requestFrame(const std::vector<std::string>& arguments) {
+    std::string frame;
+    appendNumber(frame, static_cast<std::uint32_t>(arguments.size()));
+    for (const auto& word : arguments) {
+        appendNumber(frame, static_cast<std::uint32_t>(word.size()));
+        frame += word;
+    }
+    return frame;
+}
+
+FrameRead readRequestFrame(int fd, std::vector<std::string>& arguments) {
+    arguments.clear();
+    std::uint32_t count = 0;
+    std::size_t got = 0;
+    if (!readNumber(fd, count, got)) {
+        return got == 0 ? FrameRead::End : FrameRead::Malformed;
+    }
+    std::size_t total = 0;
+    for (std::uint32_t i = 0; i < count; ++i) {
+        std::uint32_t size = 0;
+        total += 4;
+        if (!readNumber(fd, size, got) || total + size > maxFrameBytes) {
+            return FrameRead::Malformed;
+        }
+        total += size;
+        std::string word(size, '\0');
+        if (!readExactly(fd, word.data(), size, got)) {
+            return FrameRead::Malformed;
+        }
+        arguments.push_back(std::move(word));
+    }
+    return FrameRead::Request;
 }
 
 }  // namespace planora::db::access

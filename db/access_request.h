@@ -8,8 +8,10 @@
 #include <vector>
 
 // What one run of the Access reader program reads, and how it is passed on its command line:
-//   planora-mdbread --parent PID (--all | --table NAME [--where CRITERIA] |
-//                                 --list [--definitions]) -- FILE
+//   planora-mdbread --parent PID [--serve] (--all | --table NAME [--where CRITERIA] |
+//                                           --list [--definitions]) -- FILE
+// With --serve the reader stays after that read and serves further requests, each the same
+// words (with --serve) framed on its standard input (requestFrame), until the input ends.
 namespace planora::db::access {
 
 // The program that reads Access files, found beside planora.
@@ -48,10 +50,20 @@ struct ReaderInvocation {
     pid_t parent = 0;  // the process that started the reader, which it must not outlive
     std::filesystem::path file;
     ReadRequest request;
+    bool serve = false;  // the reader waits for further requests after this one
 };
 
 std::vector<std::string> readerArguments(const ReaderInvocation& invocation);
 // The invocation the arguments (without the program name) stand for; none when malformed.
 std::optional<ReaderInvocation> parseReaderArguments(const std::vector<std::string>& arguments);
+
+// A request to a serving reader: the count of the words, then each word's length, each a
+// 32-bit little-endian number, and its bytes.
+std::string requestFrame(const std::vector<std::string>& arguments);
+
+enum class FrameRead { Request, End, Malformed };
+// Reads one request from the descriptor, blocking: End when the input ends before a frame
+// begins, Malformed when it ends inside one or a frame is larger than any request.
+FrameRead readRequestFrame(int fd, std::vector<std::string>& arguments);
 
 }  // namespace planora::db::access

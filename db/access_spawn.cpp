@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/socket.h>
 #include <unistd.h>
 
 #include <string>
@@ -52,13 +53,45 @@ int Pipe::releaseReadEnd() {
     return std::exchange(read_, -1);
 }
 
-int spawnReader(const ReaderCommand& command, int writeFd, pid_t& pid) {
+InputChannel::~InputChannel() {
+    closeReaderEnd();
+    if (own_ >= 0) {
+        close(own_);
+    }
+}
+
+bool InputChannel::open() {
+    int fds[2];
+    if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, fds) != 0) {
+        return false;
+    }
+    own_ = aboveStandard(fds[0]);
+    reader_ = aboveStandard(fds[1]);
+    return own_ >= 0 && reader_ >= 0;
+}
+
+void InputChannel::closeReaderEnd() {
+    if (reader_ >= 0) {
+        close(reader_);
+        reader_ = -1;
+    }
+}
+
+int InputChannel::releaseOwnEnd() {
+    return std::exchange(own_, -1);
+}
+
+int spawnReader(const ReaderCommand& command, int writeFd, int inputFd, pid_t& pid) {
     posix_spawn_file_actions_t actions;
     posix_spawnattr_t attributes;
     posix_spawn_file_actions_init(&actions);
     posix_spawnattr_init(&attributes);
     posix_spawn_file_actions_adddup2(&actions, writeFd, STDOUT_FILENO);
-    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+    if (inputFd >= 0) {
+        posix_spawn_file_actions_adddup2(&actions, inputFd, STDIN_FILENO);
+    } else {
+        posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+    }
     posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
     posix_spawn_file_actions_addclosefrom_np(&actions, STDERR_FILENO + 1);
     sigset_t none, defaults;

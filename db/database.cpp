@@ -1,8 +1,10 @@
 #include "db/database.h"
 
+#include <functional>
 #include <map>
 
 #include "db/access_backend.h"
+#include "db/access_readers.h"
 #include "db/backend.h"
 #include "db/data_file.h"
 #include "db/error.h"
@@ -141,6 +143,17 @@ Database Database::open(const fs::path& folder, std::string_view bareName) {
 
 Database Database::open(const fs::path& folder, std::string_view bareName,
                         const AccessReadLimits& accessLimits) {
+    return openFile(folder, bareName,
+                    [&] { return std::make_shared<AccessReaders>(accessLimits); });
+}
+
+Database Database::open(const fs::path& folder, std::string_view bareName,
+                        std::shared_ptr<AccessReaders> accessReaders) {
+    return openFile(folder, bareName, [&] { return std::move(accessReaders); });
+}
+
+Database Database::openFile(const fs::path& folder, std::string_view bareName,
+                            const std::function<std::shared_ptr<AccessReaders>()>& readers) {
     const fs::path file = resolveDataFile(folder, bareName);
     Database database;
     database.impl_ = std::make_shared<Impl>();
@@ -150,7 +163,7 @@ Database Database::open(const fs::path& folder, std::string_view bareName,
             database.impl_->backend = openSqliteBackend(file);
             break;
         case FileKind::Access:
-            database.impl_->backend = openAccessBackend(file, accessLimits);
+            database.impl_->backend = openAccessBackend(file, readers());
             break;
         case FileKind::Unknown:
             throw Error(msg::notADatabase(file));

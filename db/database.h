@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -10,6 +11,8 @@
 #include "db/recordset.h"
 
 namespace planora::db {
+
+class AccessReaders;
 
 // The file a bare name such as "Tableau.mdb" stands for in a data folder: the same name
 // without regard to case, else the name with the extension ".sqlite". Throws planora::Error
@@ -27,6 +30,10 @@ class Database {
     // As open, an Access file read within these bounds.
     static Database open(const std::filesystem::path& folder, std::string_view bareName,
                          const AccessReadLimits& accessLimits);
+    // As open, an Access file read by the reader programs of a run, which its other Access
+    // files share.
+    static Database open(const std::filesystem::path& folder, std::string_view bareName,
+                         std::shared_ptr<AccessReaders> accessReaders);
 
     // OpenRecordset on a table name or an SQL text (a dynaset). Throws planora::Error naming
     // the file and the table, or the SQL text and the position of the fault.
@@ -46,6 +53,10 @@ class Database {
     Impl& impl() const;
 
   private:
+    // The Access readers are made only for an Access file.
+    static Database openFile(const std::filesystem::path& folder, std::string_view bareName,
+                             const std::function<std::shared_ptr<AccessReaders>()>& readers);
+
     std::shared_ptr<Impl> impl_;
 };
 

@@ -1,7 +1,8 @@
 // planora-mdbread: reads an Access file with libmdb and writes what it read on its standard
-// output in the stream protocol of db/access_protocol.h. planora starts it for every read, so
-// that libmdb, which may crash, hang or allocate without end on a damaged file, never runs in
-// the program itself. Not meant to be run by hand.
+// output in the stream protocol of db/access_protocol.h. planora runs its reads here, so that
+// libmdb, which may crash, hang or allocate without end on a damaged file, never runs in the
+// program itself; a serving reader takes one read after another from its standard input.
+// Not meant to be run by hand.
 
 #include <fcntl.h>
 #include <signal.h>
@@ -34,6 +35,29 @@ int takeStream() {
     return stream;
 }
 
+// The reads after the first, as they come, while the program that started it lives.
+void serve(StreamWriter& out) {
+    std::vector<std::string> words;
+    for (;;) {
+        switch (readRequestFrame(STDIN_FILENO, words)) {
+            case FrameRead::End:
+                return;
+            case FrameRead::Malformed:
+                _exit(kReaderUsageExit);
+            case FrameRead::Request:
+                break;
+        }
+        const auto invocation = parseReaderArguments(words);
+        if (!invocation || !invocation->serve) {
+            _exit(kReaderUsageExit);
+        }
+        if (getppid() != invocation->parent) {
+            _exit(kStreamFailedExit);
+        }
+        readWithLibmdb(invocation->file, invocation->request, out);
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -52,6 +76,9 @@ int main(int argc, char** argv) {
     try {
         StreamWriter out(takeStream());
         readWithLibmdb(invocation->file, invocation->request, out);
+        if (invocation->serve) {
+            serve(out);
+        }
     } catch (...) {
         _exit(kStreamFailedExit);
     }

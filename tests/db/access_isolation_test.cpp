@@ -168,39 +168,13 @@ TEST_F(RealReaderOnAPipe, AReaderThatHangsIsKilledAndReaped) {
     EXPECT_EQ(runIsolated(command(), quickLimits()).fault, Fault::TimedOut);
 }
 
-// The reader whose pid is a child of `parent`, or 0.
-pid_t childOf(pid_t parent) {
-    for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
-        const std::string name = entry.path().filename().string();
-        if (name.find_first_not_of("0123456789") != std::string::npos) {
-            continue;
-        }
-        std::ifstream stat(entry.path() / "stat");
-        std::string line;
-        std::getline(stat, line);
-        const auto close = line.rfind(')');
-        if (close == std::string::npos) {
-            continue;
-        }
-        char state = 0;
-        int ppid = 0;
-        std::sscanf(line.c_str() + close + 1, " %c %d", &state, &ppid);
-        if (ppid == parent) {
-            return static_cast<pid_t>(std::stoi(name));
-        }
-    }
-    return 0;
-}
-
-// Gone, or a zombie that nobody reaps (a container's first process may not).
-bool ended(pid_t pid) {
-    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
-    std::string line;
-    if (!std::getline(stat, line)) {
-        return true;
-    }
-    const auto close = line.rfind(')');
-    return close != std::string::npos && close + 2 < line.size() && line[close + 2] == 'Z';
+TEST_F(RealReaderOnAPipe, AServingReaderThatHangsServesNoMore) {
+    IsolatedRun first;
+    const auto serving = ServingReader::start(
+        {program_, readerArguments({::getpid(), pipe_, ReadRequest::everyTable(), true})},
+        quickLimits(), first);
+    EXPECT_EQ(first.fault, Fault::TimedOut);
+    EXPECT_FALSE(serving);
 }
 
 TEST_F(RealReaderOnAPipe, AReaderDiesWithTheProgramThatStartedIt) {
@@ -216,7 +190,7 @@ TEST_F(RealReaderOnAPipe, AReaderDiesWithTheProgramThatStartedIt) {
     pid_t reader = 0;
     for (int i = 0; i < 500 && reader == 0; ++i) {
         std::this_thread::sleep_for(10ms);
-        reader = childOf(program);
+        reader = test::childOf(program);
     }
     ::kill(program, SIGKILL);
     ::waitpid(program, nullptr, 0);
@@ -224,7 +198,7 @@ TEST_F(RealReaderOnAPipe, AReaderDiesWithTheProgramThatStartedIt) {
     bool gone = false;
     for (int i = 0; i < 300 && !gone; ++i) {
         std::this_thread::sleep_for(10ms);
-        gone = ended(reader);
+        gone = test::ended(reader);
     }
     EXPECT_TRUE(gone) << "reader " << reader << " outlived its program";
 }

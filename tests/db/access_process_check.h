@@ -1,11 +1,16 @@
 #pragma once
 
+#include <sys/types.h>
 #include <sys/wait.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <string>
 
-// What a test checks of this process after isolated reads: nothing left open, no child left.
+// What a test checks of this process after isolated reads: nothing left open, no child left;
+// and the reader programs it started.
 namespace planora::test {
 
 inline int openDescriptorCount() {
@@ -19,6 +24,41 @@ inline int openDescriptorCount() {
 
 inline bool noChildLeft() {
     return ::waitpid(-1, nullptr, WNOHANG) == -1 && errno == ECHILD;
+}
+
+// A child process of `parent`, or 0.
+inline pid_t childOf(pid_t parent) {
+    for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
+        const std::string name = entry.path().filename().string();
+        if (name.find_first_not_of("0123456789") != std::string::npos) {
+            continue;
+        }
+        std::ifstream stat(entry.path() / "stat");
+        std::string line;
+        std::getline(stat, line);
+        const auto close = line.rfind(')');
+        if (close == std::string::npos) {
+            continue;
+        }
+        char state = 0;
+        int ppid = 0;
+        std::sscanf(line.c_str() + close + 1, " %c %d", &state, &ppid);
+        if (ppid == parent) {
+            return static_cast<pid_t>(std::stoi(name));
+        }
+    }
+    return 0;
+}
+
+// Gone, or a zombie that nobody reaps (a container's first process may not).
+inline bool ended(pid_t pid) {
+    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+    std::string line;
+    if (!std::getline(stat, line)) {
+        return true;
+    }
+    const auto close = line.rfind(')');
+    return close != std::string::npos && close + 2 < line.size() && line[close + 2] == 'Z';
 }
 
 }  // namespace planora::test

@@ -23,6 +23,8 @@ TEST(ReaderArguments, EveryRequestComesBackFromItsCommandLine) {
         {1, "/dati/-x.mdb", ReadRequest::tableList(false)},
         {3, "/dati/D.mdb", ReadRequest::tableList(true)},
         {9, "/dati/S.mdb", ReadRequest::ofTable("Scheda_Cliente", "[DataArrivo] <= '-- x'")},
+        {5, "--serve", ReadRequest::tableList(true), true},
+        {6, "/dati/T.mdb", ReadRequest::ofTable("--serve"), true},
     };
     for (const auto& sent : invocations) {
         const auto received = parseReaderArguments(readerArguments(sent));
@@ -33,6 +35,7 @@ TEST(ReaderArguments, EveryRequestComesBackFromItsCommandLine) {
         EXPECT_EQ(received->request.table, sent.request.table);
         EXPECT_EQ(received->request.where, sent.request.where);
         EXPECT_EQ(received->request.definitions, sent.request.definitions);
+        EXPECT_EQ(received->serve, sent.serve);
     }
 }
 
@@ -50,10 +53,64 @@ TEST(ReaderArguments, MalformedCommandLinesAreRefused) {
         {"--parent", "12", "--table", "T", "--where", "--", "x.mdb"},
         {"--parent", "12", "--table", "T", "--where", "", "--", "x.mdb"},
         {"--parent", "12", "--all", "--where", "A = 1", "--", "x.mdb"},
+        {"--parent", "12", "--serve", "--", "x.mdb"},
+        {"--serve", "--parent", "12", "--all", "--", "x.mdb"},
     };
     for (const auto& arguments : malformed) {
         EXPECT_FALSE(parseReaderArguments(arguments)) << ::testing::PrintToString(arguments);
     }
+}
+
+// The frames of a serving reader's input, written to a pipe as the program writes them.
+class RequestFrames : public ::testing::Test {
+  protected:
+    void SetUp() override { ASSERT_EQ(::pipe(fds_), 0); }
+    void TearDown() override {
+        ::close(fds_[0]);
+        if (fds_[1] >= 0) {
+            ::close(fds_[1]);
+        }
+    }
+    void write(const std::string& bytes) {
+        ASSERT_EQ(::write(fds_[1], bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
+    }
+    void endInput() {
+        ::close(fds_[1]);
+        fds_[1] = -1;
+    }
+    FrameRead read(std::vector<std::string>& words) { return readRequestFrame(fds_[0], words); }
+
+    int fds_[2] = {-1, -1};
+};
+
+TEST_F(RequestFrames, RequestsComeBackWordForWordUntilTheInputEnds) {
+    const std::vector<std::string> first = {"--parent", "12", "--serve", "--all", "--", "/a b/c"};
+    const std::vector<std::string> second = {"", std::string("a\0b", 3), "[Nome] = 'x'"};
+    write(requestFrame(first) + requestFrame(second) + requestFrame({}));
+    endInput();
+    std::vector<std::string> words;
+    ASSERT_EQ(read(words), FrameRead::Request);
+    EXPECT_EQ(words, first);
+    ASSERT_EQ(read(words), FrameRead::Request);
+    EXPECT_EQ(words, second);
+    ASSERT_EQ(read(words), FrameRead::Request);
+    EXPECT_TRUE(words.empty());
+    EXPECT_EQ(read(words), FrameRead::End);
+}
+
+TEST_F(RequestFrames, AFrameCutShortOrTooLargeIsMalformed) {
+    const std::string frame = requestFrame({"--parent", "12"});
+    write(frame.substr(0, frame.size() - 1));
+    endInput();
+    std::vector<std::string> words;
+    EXPECT_EQ(read(words), FrameRead::Malformed);
+}
+
+TEST_F(RequestFrames, AWordLongerThanAnyRequestIsRefusedUnread) {
+    write(std::string("\x01\x00\x00\x00\xff\xff\xff\x7f", 8));
+    endInput();
+    std::vector<std::string> words;
+    EXPECT_EQ(read(words), FrameRead::Malformed);
 }
 
 // A folder with a program file in it, and a running program of the search placed around it.
