@@ -27,6 +27,7 @@ using Clock = std::chrono::steady_clock;
 // How often the parent looks at the child's memory while waiting for data.
 constexpr std::chrono::milliseconds watchInterval{20};
 constexpr std::size_t readChunkBytes = 64 * 1024;
+constexpr std::size_t requestsPerMemoryLook = 64;
 
 // Resident bytes of a process, 0 when unknown.
 std::size_t residentOf(const char* statmPath) {
@@ -83,7 +84,15 @@ class ServingReader::Process {
     }
 
     bool ended() const { return ended_; }
-    std::size_t resident() const { return ended_ ? 0 : residentOf(statmPath_); }
+    // The reader's resident memory as last seen while waiting for its data; read now when
+    // not seen for `requestsPerMemoryLook` requests (an answer that comes at once is not worth
+    // a look at /proc).
+    std::size_t resident() {
+        if (!ended_ && (lastSeenResident_ == 0 || answered_ % requestsPerMemoryLook == 0)) {
+            lastSeenResident_ = residentOf(statmPath_);
+        }
+        return ended_ ? 0 : lastSeenResident_;
+    }
 
     // Writes a request to a serving reader; a reader that has died is found by answer().
     void send(const std::string& frame) {
@@ -113,6 +122,7 @@ class ServingReader::Process {
             out.fault = Fault::Malformed;
             out.detail = e.what();
         }
+        ++answered_;
         if (out.fault == Fault::None && !outputEnded) {
             out.result = decoder.takeResult();
             return out;  // the reader waits for the next request
@@ -139,17 +149,19 @@ class ServingReader::Process {
   private:
     Fault receive(StreamDecoder& decoder, std::string& detail, bool& outputEnded) {
         auto deadline = Clock::now() + limits_.timePerTable;
-        auto nextMemoryCheck = Clock::now();
+        const bool serving = input_ >= 0;
+        // A reader that serves on was looked at while it answered before.
+        auto nextMemoryCheck = Clock::now() + (serving ? watchInterval : Clock::duration{});
         std::size_t received = 0;
         std::string chunk(readChunkBytes, '\0');
-        const bool serving = input_ >= 0;
         for (;;) {
             const auto now = Clock::now();
             if (now >= deadline) {
                 return Fault::TimedOut;
             }
             if (now >= nextMemoryCheck) {
-                if (residentOf(statmPath_) > limits_.readerMemoryBytes) {
+                lastSeenResident_ = residentOf(statmPath_);
+                if (lastSeenResident_ > limits_.readerMemoryBytes) {
                     return Fault::OutOfMemory;
                 }
                 nextMemoryCheck = now + watchInterval;
@@ -209,6 +221,8 @@ class ServingReader::Process {
     AccessReadLimits limits_;
     char statmPath_[32];
     bool ended_ = false;
+    std::size_t answered_ = 0;
+    std::size_t lastSeenResident_ = 0;
 };
 
 namespace {
@@ -278,7 +292,7 @@ bool ServingReader::alive() const {
     return !process_->ended();
 }
 
-std::size_t ServingReader::residentBytes() const {
+std::size_t ServingReader::residentBytes() {
     return process_->resident();
 }
 

@@ -54,7 +54,7 @@ class ServingReader {
     IsolatedRun serve(const std::vector<std::string>& arguments);
     bool alive() const;
     // The reader's resident memory, 0 when unknown.
-    std::size_t residentBytes() const;
+    std::size_t residentBytes();
 
     class Process;
     explicit ServingReader(std::unique_ptr<Process> process);
