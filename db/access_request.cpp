@@ -8,6 +8,68 @@
 
 namespace planora::db::access {
 
+namespace {
+
+template <typename Number>
+std::string numberList(const std::vector<Number>& numbers) {
+    std::string list;
+    for (const Number n : numbers) {
+        if (!list.empty()) {
+            list.push_back(',');
+        }
+        list += std::to_string(n);
+    }
+    return list;
+}
+
+template <typename Number>
+std::optional<std::vector<Number>> parseNumberList(std::string_view list) {
+    std::vector<Number> numbers;
+    while (!list.empty()) {
+        const std::size_t comma = list.find(',');
+        const std::string_view word = list.substr(0, comma);
+        Number n{};
+        const auto parsed = std::from_chars(word.data(), word.data() + word.size(), n);
+        if (word.empty() || parsed.ec != std::errc() || parsed.ptr != word.data() + word.size()) {
+            return std::nullopt;
+        }
+        numbers.push_back(n);
+        if (comma == std::string_view::npos) {
+            break;
+        }
+        list.remove_prefix(comma + 1);
+        if (list.empty()) {
+            return std::nullopt;  // a trailing comma
+        }
+    }
+    return numbers;
+}
+
+// The option after a table's name, if any: --where, --columns or --rows with its word.
+template <typename Next>
+bool parseTableOption(const Next& next, const std::string* option, ReadRequest& request) {
+    if (!option || (*option != "--where" && *option != "--columns" && *option != "--rows")) {
+        return true;
+    }
+    next();
+    const std::string* word = next();
+    if (!word) {
+        return false;
+    }
+    if (*option == "--where") {
+        request.where = *word;
+        return !word->empty();
+    }
+    if (*option == "--columns") {
+        request.columns = parseNumberList<std::size_t>(*word);
+        return request.columns.has_value();
+    }
+    request.rows = parseNumberList<std::uint64_t>(*word);
+    return request.rows.has_value();
+}
+
+}  // namespace
+
 std::vector<std::string> readerArguments(const ReaderInvocation& invocation) {
     std::vector<std::string> arguments = {"--parent", std::to_string(invocation.parent)};
     if (invocation.serve) {
@@ -21,6 +83,12 @@ std::vector<std::string> readerArguments(const ReaderInvocation& invocation) {
         if (!invocation.request.where.empty()) {
             arguments.emplace_back("--where");
             arguments.push_back(invocation.request.where);
+        } else if (invocation.request.columns) {
+            arguments.emplace_back("--columns");
+            arguments.push_back(numberList(*invocation.request.columns));
+        } else if (invocation.request.rows) {
+            arguments.emplace_back("--rows");
+            arguments.push_back(numberList(*invocation.request.rows));
         }
     } else {
         arguments.emplace_back("--list");
@@ -63,13 +131,9 @@ std::optional<ReaderInvocation> parseReaderArguments(const std::vector<std::stri
             return std::nullopt;
         }
         invocation.request.table = *table;
-        if (at < arguments.size() && arguments[at] == "--where") {
-            ++at;
-            const std::string* where = next();
-            if (!where || where->empty()) {
-                return std::nullopt;
-            }
-            invocation.request.where = *where;
+        if (!parseTableOption(next, at < arguments.size() ? &arguments[at] : nullptr,
+                              invocation.request)) {
+            return std::nullopt;
         }
     } else if (word && *word == "--list") {
         if (at < arguments.size() && arguments[at] == "--definitions") {

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <sys/types.h>
+#include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -8,8 +10,10 @@
 #include <vector>
 
 // What one run of the Access reader program reads, and how it is passed on its command line:
-//   planora-mdbread --parent PID [--serve] (--all | --table NAME [--where CRITERIA] |
-//                                           --list [--definitions]) -- FILE
+//   planora-mdbread --parent PID [--serve]
+//       (--all | --table NAME [--where CRITERIA | --columns LIST | --rows LIST] |
+//        --list [--definitions]) -- FILE
+// where a LIST is numbers separated by commas, or an empty word for none.
 // With --serve the reader stays after that read and serves further requests, each the same
 // words (with --serve) framed on its standard input (requestFrame), until the input ends.
 namespace planora::db::access {
@@ -25,6 +29,11 @@ struct ReadRequest {
     // With a table: a criteria of the record access layer's dialect; only the rows on which
     // it may hold are sent, and the first value of each column in the whole table.
     std::string where;
+    // Or with a table: only these columns (by position) of every row, each row followed by
+    // its address, a number under which the row can be read again by itself.
+    std::optional<std::vector<std::size_t>> columns;
+    // Or with a table: every column of the rows at these addresses that are still there.
+    std::optional<std::vector<std::uint64_t>> rows;
     // With neither: the table list, and with this each table's columns too.
     bool definitions = false;
 
@@ -37,6 +46,18 @@ struct ReadRequest {
         ReadRequest request;
         request.table = std::move(name);
         request.where = std::move(where);
+        return request;
+    }
+    static ReadRequest columnsOf(std::string name, std::vector<std::size_t> columns) {
+        ReadRequest request;
+        request.table = std::move(name);
+        request.columns = std::move(columns);
+        return request;
+    }
+    static ReadRequest rowsOf(std::string name, std::vector<std::uint64_t> addresses) {
+        ReadRequest request;
+        request.table = std::move(name);
+        request.rows = std::move(addresses);
         return request;
     }
     static ReadRequest tableList(bool withDefinitions) {

@@ -32,9 +32,32 @@ unsigned kindOfType(ColumnType type) {
     return 0;
 }
 
+// A short digest of some cells of a row, to tell whether a row read again by its address is
+// the row first read there.
+std::uint64_t digestOf(const Value* cells, std::size_t count) {
+    std::uint64_t digest = 1469598103934665603ull;  // FNV-1a
+    const auto add = [&](std::string_view bytes) {
+        for (const char c : bytes) {
+            digest = (digest ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+        }
+    };
+    for (std::size_t i = 0; i < count; ++i) {
+        const Value& v = cells[i];
+        const char kind = static_cast<char>(v.kind());
+        add({&kind, 1});
+        add(v.kind() == Value::Kind::Text ? v.asText() : v.toText());
+        add({"\0", 1});
+    }
+    return digest;
+}
+
 // An Access column holds values of its type only: which kinds a column holds in the whole table
 // comes down to whether it holds any value, which a read with a Where reports as the first value
 // of each column.
+//
+// A whole table is read column by column as the record sets ask: each pass sends the row
+// addresses along, so that a few rows can be read again by themselves (the rows a find
+// lands on) and a later pass can be checked to be of the same rows.
 class Source final : public TableSource {
   public:
     Source(std::shared_ptr<const Reading> reading, std::string table,
@@ -46,25 +69,41 @@ class Source final : public TableSource {
 
     void loadColumns(TableLoad& load, const std::vector<std::size_t>& columns,
                      std::span<const KindQuestion>) override {
-        const std::shared_ptr<Table> read = readTable(where_);
-        if (columns.size() == columns_.size() && std::is_sorted(columns.begin(), columns.end())) {
-            load.takeRows(*read);
+        const bool every =
+            columns.size() == columns_.size() && std::is_sorted(columns.begin(), columns.end());
+        if (every && (!where_.empty() || !addresses_)) {
+            load.takeRows(*readTable(ReadRequest::ofTable(table_, where_)));
             return;
         }
-        for (std::size_t row = 0; row < read->rowCount(); ++row) {
-            for (std::size_t column : columns) {
-                load.appendCell(read->value(row, column));
-            }
-            load.endRow();
+        if (!where_.empty()) {
+            const std::shared_ptr<Table> read = readTable(ReadRequest::ofTable(table_, where_));
+            appendColumns(load, *read, columns);
+            return;
         }
+        loadWithAddresses(load, columns);
     }
 
-    bool readsSingleRows() const override { return false; }
+    bool readsSingleRows() const override { return where_.empty(); }
+
     std::vector<Value> loadRow(std::size_t row) override {
-        throw Error(msg::cellOutOfRange(table_, row, 0));
+        if (!addresses_ || row >= addresses_->size()) {
+            throw Error(msg::cellOutOfRange(table_, row, 0));
+        }
+        const auto read = readTable(ReadRequest::rowsOf(table_, {(*addresses_)[row]}));
+        std::vector<Value> values;
+        if (read->rowCount() == 1) {
+            for (std::size_t c = 0; c < columns_.size(); ++c) {
+                values.push_back(read->value(0, c));
+            }
+        }
+        if (values.empty() || digestOfRow(values) != digests_[row]) {
+            throw Error(reading_->tableError(table_, msg::changedWhileRead()));
+        }
+        return values;
     }
+
     bool selectsEveryRow() const override { return where_.empty(); }
-    bool loadsEveryColumnAtOnce() const override { return true; }
+    bool loadsEveryColumnAtOnce() const override { return !where_.empty(); }
 
     bool learnsInFirstLoad(std::span<const KindQuestion> questions) const override {
         return !where_.empty() && !firstValues_ &&
@@ -82,16 +121,66 @@ class Source final : public TableSource {
             return Value();
         }
         if (!firstValues_) {
-            readTable("False");  // a pass that keeps no row, for what it sees
+            readTable(ReadRequest::ofTable(table_, "False"));  // keeps no row, sees every one
         }
         return (*firstValues_)[column];
     }
 
   private:
-    std::shared_ptr<Table> readTable(const std::string& where) {
-        ReadRequest request;
-        request.table = table_;
-        request.where = where;
+    static void appendColumns(TableLoad& load, const Table& read,
+                              const std::vector<std::size_t>& columns) {
+        for (std::size_t row = 0; row < read.rowCount(); ++row) {
+            for (std::size_t column : columns) {
+                load.appendCell(read.value(row, column));
+            }
+            load.endRow();
+        }
+    }
+
+    // The digest of a whole row's cells of the columns of the first pass.
+    std::uint64_t digestOfRow(const std::vector<Value>& row) const {
+        std::vector<Value> cells;
+        for (std::size_t c : checked_) {
+            cells.push_back(row[c]);
+        }
+        return digestOf(cells.data(), cells.size());
+    }
+
+    // Some columns of every row, with the rows' addresses. The first such pass keeps the
+    // addresses and a digest of each row; a later one must bring the same addresses.
+    void loadWithAddresses(TableLoad& load, const std::vector<std::size_t>& columns) {
+        const auto read = readTable(ReadRequest::columnsOf(table_, columns), columns.size() + 1);
+        const std::size_t rows = read->rowCount();
+        const std::size_t addressColumn = columns.size();
+        const bool first = !addresses_;
+        if (first) {
+            addresses_.emplace();
+            addresses_->reserve(rows);
+            digests_.reserve(rows);
+            checked_ = columns;
+        } else if (addresses_->size() != rows) {
+            throw Error(reading_->tableError(table_, msg::changedWhileRead()));
+        }
+        std::vector<Value> cells(columns.size());
+        for (std::size_t row = 0; row < rows; ++row) {
+            const auto address =
+                static_cast<std::uint64_t>(read->value(row, addressColumn).asInteger());
+            for (std::size_t i = 0; i < columns.size(); ++i) {
+                cells[i] = read->value(row, i);
+                load.appendCell(cells[i]);
+            }
+            load.endRow();
+            if (first) {
+                addresses_->push_back(address);
+                digests_.push_back(digestOf(cells.data(), cells.size()));
+            } else if ((*addresses_)[row] != address) {
+                throw Error(reading_->tableError(table_, msg::changedWhileRead()));
+            }
+        }
+    }
+
+    std::shared_ptr<Table> readTable(const ReadRequest& request,
+                                     std::optional<std::size_t> sentColumns = std::nullopt) {
         IsolatedRun run = reading_->read(request);
         for (const auto& [name, reason] : run.result.failedTables) {
             if (name == table_) {
@@ -109,7 +198,8 @@ class Source final : public TableSource {
         if (found == run.result.tables.end()) {
             throw Error(reading_->tableError(table_, msg::accessTableGone()));
         }
-        if (!sameColumns((*found)->columns())) {
+        if (sentColumns ? (*found)->columns().size() != *sentColumns
+                        : !sameColumns((*found)->columns())) {
             throw Error(reading_->tableError(table_, msg::changedWhileRead()));
         }
         if (const auto scan = run.result.scans.find(table_); scan != run.result.scans.end()) {
@@ -130,6 +220,11 @@ class Source final : public TableSource {
     std::vector<ColumnInfo> columns_;
     std::string where_;
     std::optional<std::vector<Value>> firstValues_;
+    // Of a whole table read column by column: the rows' addresses, the columns of the first
+    // pass and each row's digest of them.
+    std::optional<std::vector<std::uint64_t>> addresses_;
+    std::vector<std::size_t> checked_;
+    std::vector<std::uint64_t> digests_;
 };
 
 }  // namespace

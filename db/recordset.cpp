@@ -358,6 +358,9 @@ void RecordSet::findNext(std::string_view criteria) {
 }
 void RecordSet::findLast(std::string_view criteria) {
     open();
+    // Compiled before the rows are counted: what the criteria needs of the table is then loaded
+    // in the pass that selects its rows.
+    state_->compile(criteria);
     seek(criteria, static_cast<std::ptrdiff_t>(state_->rows().size()) - 1, false);
 }
 

@@ -4,6 +4,8 @@
 #include <glib.h>
 #include <mdbtools.h>
 
+#include <sys/stat.h>
+#include <algorithm>
 #include <bit>
 #include <cstdint>
 #include <cstdlib>
@@ -165,31 +167,66 @@ struct RowFields {
     }
 };
 
-// Each row of the table in libmdb's order, cracked once: the rows of each data page of the
-// table that are neither deleted nor empty and that libmdb can split into fields, as
-// mdb_fetch_row gives them.
+// Cracks row r of the data page in the page buffer: false for a row that is deleted, empty or
+// that libmdb cannot split into fields.
+bool crackRow(MdbTableDef* table, int r, RowFields& row) {
+    constexpr int kOffsetMask = 0x1fff;
+    constexpr int kDeleted = 0x4000;
+    int start = 0;
+    std::size_t size = 0;
+    if (mdb_find_row(table->entry->mdb, r, &start, &size) != 0 || size == 0 ||
+        (start & kDeleted) != 0 ||
+        mdb_crack_row(table, start & kOffsetMask, size, row.fields.data()) < 0) {
+        return false;
+    }
+    row.index();
+    return true;
+}
+
+int rowsOnPage(MdbHandle* mdb) {
+    return mdb_get_int16(mdb->pg_buf, mdb->fmt->row_count_offset);
+}
+
+// Where a row lives: its data page and its place on the page.
+std::uint64_t rowAddress(std::uint32_t page, int r) {
+    return (std::uint64_t{page} << 16) | static_cast<std::uint16_t>(r);
+}
+
+// Each row of the table in libmdb's order, cracked once, with its address: the rows of each
+// data page of the table that crackRow takes, as mdb_fetch_row gives them.
 template <typename EachRow>
 void forEachRow(MdbTableDef* table, RowFields& row, const EachRow& eachRow) {
-    MdbHandle* mdb = table->entry->mdb;
     if (table->num_cols == 0) {
         return;
     }
-    constexpr int kOffsetMask = 0x1fff;
-    constexpr int kDeleted = 0x4000;
     mdb_rewind_table(table);
     while (mdb_read_next_dpg(table)) {
-        const int rows = mdb_get_int16(mdb->pg_buf, mdb->fmt->row_count_offset);
+        const int rows = rowsOnPage(table->entry->mdb);
         for (int r = 0; r < rows; ++r) {
-            int start = 0;
-            std::size_t size = 0;
-            if (mdb_find_row(mdb, r, &start, &size) != 0 || size == 0 || (start & kDeleted) != 0 ||
-                mdb_crack_row(table, start & kOffsetMask, size, row.fields.data()) < 0) {
-                continue;
+            if (crackRow(table, r, row)) {
+                eachRow(rowAddress(table->cur_phys_pg, r));
             }
-            row.index();
-            eachRow();
         }
     }
+}
+
+// Cracks the row at an address that forEachRow gave: false when that page is no longer a data
+// page of the table or the row is gone.
+bool crackRowAt(MdbTableDef* table, std::uint64_t address, RowFields& row) {
+    MdbHandle* mdb = table->entry->mdb;
+    constexpr unsigned char kDataPage = 0x01;
+    constexpr int kOwnerOffset = 4;
+    const auto page = static_cast<unsigned long>(address >> 16);
+    const int r = static_cast<int>(address & 0xffff);
+    if (page == 0 || address >> 48 != 0 ||
+        mdb_read_pg(mdb, page) != static_cast<ssize_t>(mdb->fmt->pg_size) ||
+        mdb->pg_buf[0] != kDataPage ||
+        static_cast<unsigned long>(mdb_get_int32(mdb->pg_buf, kOwnerOffset)) !=
+            table->entry->table_pg ||
+        r >= rowsOnPage(mdb)) {
+        return false;
+    }
+    return crackRow(table, r, row);
 }
 
 // The Where of a read, evaluated on each row by the record access layer's own rules with the
@@ -245,26 +282,27 @@ class RowFilter {
 // Null, for the type checks of the record access layer.
 class FirstValues {
   public:
-    explicit FirstValues(std::size_t columns) : values_(columns), missing_(columns) {}
+    explicit FirstValues(std::size_t columns) : values_(columns) {
+        for (std::size_t c = 0; c < columns; ++c) {
+            missing_.push_back(c);
+        }
+    }
 
+    // Columns Null in every row so far are looked at in each row; the others no more.
     void see(MdbTableDef* table, const RowFields& row) {
-        if (missing_ == 0) {
-            return;
-        }
-        for (std::size_t c = 0; c < values_.size(); ++c) {
+        std::erase_if(missing_, [&](std::size_t c) {
             const MdbField* f = row.ofColumn[c];
-            if (values_[c].isNull() && f &&
-                (!f->is_null || columnAt(table, c).col_type == MDB_BOOL)) {
+            if (f && (!f->is_null || columnAt(table, c).col_type == MDB_BOOL)) {
                 values_[c] = fieldValue(table->entry->mdb, columnAt(table, c), *f);
-                missing_ -= values_[c].isNull() ? 0 : 1;
             }
-        }
+            return !values_[c].isNull();
+        });
     }
     const std::vector<Value>& values() const { return values_; }
 
   private:
     std::vector<Value> values_;
-    std::size_t missing_;
+    std::vector<std::size_t> missing_;
 };
 
 void streamRows(MdbTableDef* table, const std::string& where, StreamWriter& out) {
@@ -275,7 +313,7 @@ void streamRows(MdbTableDef* table, const std::string& where, StreamWriter& out)
     std::vector<Value> values(table->num_cols);
     std::uint64_t read = 0;
     std::uint64_t sent = 0;
-    forEachRow(table, row, [&] {
+    forEachRow(table, row, [&](std::uint64_t) {
         ++read;
         if (filter.active()) {
             first.see(table, row);
@@ -296,63 +334,188 @@ void streamRows(MdbTableDef* table, const std::string& where, StreamWriter& out)
     out.tableEnd(sent);
 }
 
-void streamTable(MdbCatalogEntry* entry, const std::string& where, StreamWriter& out) {
-    MdbTable table(mdb_read_table(entry));
-    if (!table || !mdb_read_columns(table.get())) {
-        out.tableFailed(entry->object_name, msg::accessTableUnreadable());
-        return;
-    }
-    out.tableBegin(entry->object_name, table->num_rows, columnsOf(table.get()));
-    streamRows(table.get(), where, out);
+// The values of some columns of every row, and the row's address after them.
+void streamColumns(MdbTableDef* table, const std::vector<std::size_t>& columns, StreamWriter& out) {
+    MdbHandle* mdb = table->entry->mdb;
+    RowFields row(table->num_cols);
+    std::vector<Value> values(columns.size() + 1);
+    std::uint64_t sent = 0;
+    forEachRow(table, row, [&](std::uint64_t address) {
+        for (std::size_t i = 0; i < columns.size(); ++i) {
+            const MdbField* f = row.ofColumn[columns[i]];
+            values[i] = f ? fieldValue(mdb, columnAt(table, columns[i]), *f) : Value();
+        }
+        values.back() = Value::integer(static_cast<std::int64_t>(address));
+        out.row(values);
+        ++sent;
+    });
+    out.tableEnd(sent);
 }
 
-// A table's columns, or its failure.
-void defineTable(MdbCatalogEntry* entry, StreamWriter& out) {
-    MdbTable table(mdb_read_table(entry));
-    if (!table || !mdb_read_columns(table.get())) {
-        out.tableFailed(entry->object_name, msg::accessTableUnreadable());
+// Every column of the rows at these addresses that are still there, in order.
+void streamRowsAt(MdbTableDef* table, const std::vector<std::uint64_t>& addresses,
+                  StreamWriter& out) {
+    MdbHandle* mdb = table->entry->mdb;
+    RowFields row(table->num_cols);
+    std::vector<Value> values(table->num_cols);
+    std::uint64_t sent = 0;
+    for (const std::uint64_t address : addresses) {
+        if (table->num_cols == 0 || !crackRowAt(table, address, row)) {
+            continue;
+        }
+        for (std::size_t c = 0; c < values.size(); ++c) {
+            const MdbField* f = row.ofColumn[c];
+            values[c] = f ? fieldValue(mdb, columnAt(table, c), *f) : Value();
+        }
+        out.row(values);
+        ++sent;
+    }
+    out.tableEnd(sent);
+}
+
+bool validColumns(MdbTableDef* table, const std::vector<std::size_t>& columns) {
+    return std::all_of(columns.begin(), columns.end(),
+                       [&](std::size_t c) { return c < table->num_cols; });
+}
+
+void streamTable(MdbTableDef* table, const ReadRequest& request, StreamWriter& out) {
+    const char* name = table->entry->object_name;
+    if (request.columns && !validColumns(table, *request.columns)) {
+        out.tableFailed(name, msg::accessTableUnreadable());
         return;
     }
-    out.tableDefinition(entry->object_name, columnsOf(table.get()));
+    std::vector<ColumnInfo> columns = columnsOf(table);
+    if (request.rows) {
+        out.tableBegin(name, request.rows->size(), columns);
+        streamRowsAt(table, *request.rows, out);
+    } else if (request.columns) {
+        std::vector<ColumnInfo> sent;
+        for (std::size_t c : *request.columns) {
+            sent.push_back(columns[c]);
+        }
+        sent.push_back({"", ColumnType::Integer});
+        out.tableBegin(name, table->num_rows, sent);
+        streamColumns(table, *request.columns, out);
+    } else {
+        out.tableBegin(name, table->num_rows, columns);
+        streamRows(table, request.allTables ? std::string() : request.where, out);
+    }
 }
 
 bool isUserTable(MdbCatalogEntry* entry) {
     return mdb_is_user_table(entry) && std::strncmp(entry->object_name, "MSys", 4) != 0;
 }
 
+// One state of a file: written in place, it changes its times or its size; replaced, its inode.
+struct FileIdentity {
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = 0;
+    std::int64_t modified = 0, changed = 0;  // nanoseconds
+    friend bool operator==(const FileIdentity&, const FileIdentity&) = default;
+};
+
+std::optional<FileIdentity> identityOf(const std::filesystem::path& file) {
+    struct stat info {};
+    if (::stat(file.c_str(), &info) != 0) {
+        return std::nullopt;
+    }
+    const auto nanoseconds = [](const timespec& t) {
+        return std::int64_t{t.tv_sec} * 1'000'000'000 + t.tv_nsec;
+    };
+    return FileIdentity{info.st_dev, info.st_ino, info.st_size, nanoseconds(info.st_mtim),
+                        nanoseconds(info.st_ctim)};
+}
+
 }  // namespace
 
-void readWithLibmdb(const std::filesystem::path& file, const ReadRequest& request,
-                    StreamWriter& out) {
-    MdbFile mdb(mdb_open(file.c_str(), MDB_NOFLAGS));
-    if (!mdb) {
-        out.fileFailed(msg::accessUnreadable());
-        out.done();
-        return;
-    }
-    if (!mdb_read_catalog(mdb.get(), MDB_TABLE)) {
-        out.fileFailed(msg::accessNoTableList());
-        out.done();
-        return;
-    }
+// The file libmdb has open, its user tables, and those of them read so far with their columns.
+struct LibmdbReader::OpenFile {
+    std::filesystem::path path;
+    FileIdentity identity;
+    MdbFile mdb;
     std::vector<MdbCatalogEntry*> entries;
     std::vector<std::string> names;
+    std::vector<MdbTable> tables;  // by entry; null until read
+    std::vector<bool> unreadable;
+
+    // The table of an entry with its columns; null when libmdb cannot read it.
+    MdbTableDef* table(std::size_t i) {
+        if (!tables[i] && !unreadable[i]) {
+            MdbTable read(mdb_read_table(entries[i]));
+            if (read && mdb_read_columns(read.get())) {
+                tables[i] = std::move(read);
+            } else {
+                unreadable[i] = true;
+            }
+        }
+        return tables[i].get();
+    }
+};
+
+LibmdbReader::LibmdbReader() = default;
+LibmdbReader::~LibmdbReader() = default;
+
+// The file as opened for an earlier request while it has not changed since, else opened anew.
+LibmdbReader::OpenFile* LibmdbReader::open(const std::filesystem::path& file, StreamWriter& out) {
+    const auto identity = identityOf(file);
+    if (open_ && identity && open_->path == file && open_->identity == *identity) {
+        return open_.get();
+    }
+    open_.reset();
+    auto opened = std::make_unique<OpenFile>();
+    opened->mdb.reset(mdb_open(file.c_str(), MDB_NOFLAGS));
+    if (!opened->mdb) {
+        out.fileFailed(msg::accessUnreadable());
+        return nullptr;
+    }
+    MdbHandle* mdb = opened->mdb.get();
+    if (!mdb_read_catalog(mdb, MDB_TABLE)) {
+        out.fileFailed(msg::accessNoTableList());
+        return nullptr;
+    }
     for (unsigned i = 0; i < mdb->num_catalog; ++i) {
         auto* entry = static_cast<MdbCatalogEntry*>(g_ptr_array_index(mdb->catalog, i));
         if (isUserTable(entry)) {
-            entries.push_back(entry);
-            names.emplace_back(entry->object_name);
+            opened->entries.push_back(entry);
+            opened->names.emplace_back(entry->object_name);
         }
     }
-    out.tableNames(names);
-    if (request.definitions) {
-        for (auto* entry : entries) {
-            defineTable(entry, out);
+    opened->tables.resize(opened->entries.size());
+    opened->unreadable.assign(opened->entries.size(), false);
+    opened->path = file;
+    if (identity) {
+        opened->identity = *identity;
+        open_ = std::move(opened);
+        return open_.get();
+    }
+    once_ = std::move(opened);  // no identity to check it by: used for this request only
+    return once_.get();
+}
+
+void LibmdbReader::read(const std::filesystem::path& file, const ReadRequest& request,
+                        StreamWriter& out) {
+    once_.reset();
+    OpenFile* opened = open(file, out);
+    if (!opened) {
+        out.done();
+        return;
+    }
+    out.tableNames(opened->names);
+    for (std::size_t i = 0; request.definitions && i < opened->entries.size(); ++i) {
+        if (MdbTableDef* table = opened->table(i)) {
+            out.tableDefinition(opened->names[i], columnsOf(table));
+        } else {
+            out.tableFailed(opened->names[i], msg::accessTableUnreadable());
         }
     }
-    for (auto* entry : entries) {
-        if (request.allTables || (request.table && *request.table == entry->object_name)) {
-            streamTable(entry, request.allTables ? std::string() : request.where, out);
+    for (std::size_t i = 0; i < opened->entries.size(); ++i) {
+        if (request.allTables || (request.table && *request.table == opened->names[i])) {
+            if (MdbTableDef* table = opened->table(i)) {
+                streamTable(table, request, out);
+            } else {
+                out.tableFailed(opened->names[i], msg::accessTableUnreadable());
+            }
         }
     }
     out.done();

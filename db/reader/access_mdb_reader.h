@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -9,9 +10,26 @@
 
 namespace planora::db::access {
 
-// Opens the file with libmdb and writes the user tables' names, then the tables asked for,
-// to the stream. Runs in the reader program only: libmdb may crash or hang here.
-void readWithLibmdb(const std::filesystem::path& file, const ReadRequest& request,
-                    StreamWriter& out);
+// Reads Access files with libmdb, one request after another. Runs in the reader program only:
+// libmdb may crash or hang here.
+class LibmdbReader {
+  public:
+    LibmdbReader();
+    ~LibmdbReader();
+    LibmdbReader(const LibmdbReader&) = delete;
+    LibmdbReader& operator=(const LibmdbReader&) = delete;
+
+    // Writes the user tables' names, then what the request asks for, to the stream. The file
+    // of the last request stays open for the next while it does not change: a find's rows are
+    // read one request each.
+    void read(const std::filesystem::path& file, const ReadRequest& request, StreamWriter& out);
+
+  private:
+    struct OpenFile;
+    OpenFile* open(const std::filesystem::path& file, StreamWriter& out);
+
+    std::unique_ptr<OpenFile> open_;
+    std::unique_ptr<OpenFile> once_;
+};
 
 }  // namespace planora::db::access

@@ -36,7 +36,7 @@ int takeStream() {
 }
 
 // The reads after the first, as they come, while the program that started it lives.
-void serve(StreamWriter& out) {
+void serve(LibmdbReader& reader, StreamWriter& out) {
     std::vector<std::string> words;
     for (;;) {
         switch (readRequestFrame(STDIN_FILENO, words)) {
@@ -54,7 +54,7 @@ void serve(StreamWriter& out) {
         if (getppid() != invocation->parent) {
             _exit(kStreamFailedExit);
         }
-        readWithLibmdb(invocation->file, invocation->request, out);
+        reader.read(invocation->file, invocation->request, out);
     }
 }
 
@@ -75,9 +75,10 @@ int main(int argc, char** argv) {
     signal(SIGPIPE, SIG_DFL);
     try {
         StreamWriter out(takeStream());
-        readWithLibmdb(invocation->file, invocation->request, out);
+        LibmdbReader reader;
+        reader.read(invocation->file, invocation->request, out);
         if (invocation->serve) {
-            serve(out);
+            serve(reader, out);
         }
     } catch (...) {
         _exit(kStreamFailedExit);

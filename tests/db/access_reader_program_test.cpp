@@ -25,6 +25,9 @@ TEST(ReaderArguments, EveryRequestComesBackFromItsCommandLine) {
         {9, "/dati/S.mdb", ReadRequest::ofTable("Scheda_Cliente", "[DataArrivo] <= '-- x'")},
         {5, "--serve", ReadRequest::tableList(true), true},
         {6, "/dati/T.mdb", ReadRequest::ofTable("--serve"), true},
+        {8, "/dati/A.mdb", ReadRequest::columnsOf("Storico", {3, 0, 12})},
+        {8, "/dati/A.mdb", ReadRequest::columnsOf("Storico", {})},
+        {8, "/dati/A.mdb", ReadRequest::rowsOf("Storico", {(1ull << 40) + 7, 65536})},
     };
     for (const auto& sent : invocations) {
         const auto received = parseReaderArguments(readerArguments(sent));
@@ -36,6 +39,8 @@ TEST(ReaderArguments, EveryRequestComesBackFromItsCommandLine) {
         EXPECT_EQ(received->request.where, sent.request.where);
         EXPECT_EQ(received->request.definitions, sent.request.definitions);
         EXPECT_EQ(received->serve, sent.serve);
+        EXPECT_EQ(received->request.columns, sent.request.columns);
+        EXPECT_EQ(received->request.rows, sent.request.rows);
     }
 }
 
@@ -55,6 +60,13 @@ TEST(ReaderArguments, MalformedCommandLinesAreRefused) {
         {"--parent", "12", "--all", "--where", "A = 1", "--", "x.mdb"},
         {"--parent", "12", "--serve", "--", "x.mdb"},
         {"--serve", "--parent", "12", "--all", "--", "x.mdb"},
+        {"--parent", "12", "--table", "T", "--columns", "--", "x.mdb"},
+        {"--parent", "12", "--table", "T", "--columns", "1,,2", "--", "x.mdb"},
+        {"--parent", "12", "--table", "T", "--columns", "1,", "--", "x.mdb"},
+        {"--parent", "12", "--table", "T", "--columns", "-1", "--", "x.mdb"},
+        {"--parent", "12", "--table", "T", "--rows", "7x", "--", "x.mdb"},
+        {"--parent", "12", "--table", "T", "--rows", "1", "--columns", "1", "--", "x.mdb"},
+        {"--parent", "12", "--all", "--rows", "1", "--", "x.mdb"},
     };
     for (const auto& arguments : malformed) {
         EXPECT_FALSE(parseReaderArguments(arguments)) << ::testing::PrintToString(arguments);
