@@ -68,6 +68,17 @@ class Utf8Out {
     char16_t pendingHigh_ = 0;
 };
 
+// Bytes 1 to 127 only: no mode switch (0) and no Latin-1 letter.
+bool isPlainAscii(std::string_view bytes) {
+    for (const char c : bytes) {
+        const auto b = static_cast<unsigned char>(c);
+        if (b == 0 || b >= 0x80) {
+            return false;
+        }
+    }
+    return true;
+}
+
 }  // namespace
 
 std::string utf8FromJet4Text(std::string_view stored) {
@@ -75,8 +86,12 @@ std::string utf8FromJet4Text(std::string_view stored) {
     const auto unitAt = [&](std::size_t i) {
         return static_cast<char16_t>(byte(i) | (byte(i + 1) << 8));
     };
+    const bool compressed = stored.size() >= 2 && byte(0) == 0xFF && byte(1) == 0xFE;
+    if (compressed && isPlainAscii(stored.substr(2))) {
+        return std::string(stored.substr(2));  // one byte a character, each its own UTF-8
+    }
     Utf8Out out(stored.size());
-    if (stored.size() >= 2 && byte(0) == 0xFF && byte(1) == 0xFE) {
+    if (compressed) {
         bool oneByte = true;
         for (std::size_t i = 2; i < stored.size();) {
             if (byte(i) == 0) {

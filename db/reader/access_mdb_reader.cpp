@@ -1,8 +1,6 @@
 #include "db/reader/access_mdb_reader.h"
 
-// mdbtools.h includes glib.h inside extern "C", which C++ rejects: glib.h must come first.
-#include <glib.h>
-#include <mdbtools.h>
+#include "db/reader/data_pages.h"
 
 #include <sys/stat.h>
 #include <algorithm>
@@ -199,12 +197,12 @@ void forEachRow(MdbTableDef* table, RowFields& row, const EachRow& eachRow) {
     if (table->num_cols == 0) {
         return;
     }
-    mdb_rewind_table(table);
-    while (mdb_read_next_dpg(table)) {
+    DataPages pages(table);
+    while (pages.next()) {
         const int rows = rowsOnPage(table->entry->mdb);
         for (int r = 0; r < rows; ++r) {
             if (crackRow(table, r, row)) {
-                eachRow(rowAddress(table->cur_phys_pg, r));
+                eachRow(rowAddress(pages.page(), r));
             }
         }
     }
