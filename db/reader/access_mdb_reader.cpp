@@ -241,10 +241,13 @@ class RowFilter {
         // The fields are named as in a record set over the table.
         const Table shape(table->name, columnsOf(table));
         try {
-            bound_.emplace(*sql::parseCriteria(where), columnResolver(shape),
-                           sql::SubqueryRunner{});
+            const sql::ExprPtr expr = sql::parseCriteria(where);
+            const sql::ColumnResolver resolver = columnResolver(shape);
+            bound_.emplace(*expr, resolver, sql::SubqueryRunner{});
+            collectTerms(*expr, resolver);
         } catch (...) {
             bound_.reset();
+            terms_.clear();
         }
     }
 
@@ -252,6 +255,11 @@ class RowFilter {
 
     bool keeps() {
         std::fill(values_.begin(), values_.end(), std::nullopt);
+        for (const Term& term : terms_) {
+            if (term.fails(value(term.column))) {
+                return false;
+            }
+        }
         try {
             return bound_->matches(reader_);
         } catch (...) {
@@ -260,7 +268,63 @@ class RowFilter {
     }
 
   private:
-    Value value(std::size_t column) {
+    // A comparison of a field with a literal joined by And at the top of the Where: a row on
+    // which it is false or unknown (a Null) cannot match, and is turned away without the
+    // whole evaluation. (A Where that may fail on a row is never sent here.)
+    struct Term {
+        std::size_t column;
+        sql::Expr::CompareOp op;
+        Value literal;
+        bool fieldFirst;
+
+        bool fails(const Value& field) const {
+            if (field.isNull() || literal.isNull()) {
+                return true;
+            }
+            const auto c =
+                fieldFirst ? compareValues(field, literal) : compareValues(literal, field);
+            return c && !holds(*c);
+        }
+        bool holds(int c) const {
+            switch (op) {
+                case sql::Expr::CompareOp::Eq:
+                    return c == 0;
+                case sql::Expr::CompareOp::Ne:
+                    return c != 0;
+                case sql::Expr::CompareOp::Lt:
+                    return c < 0;
+                case sql::Expr::CompareOp::Le:
+                    return c <= 0;
+                case sql::Expr::CompareOp::Gt:
+                    return c > 0;
+                case sql::Expr::CompareOp::Ge:
+                    return c >= 0;
+            }
+            return true;
+        }
+    };
+
+    void collectTerms(const sql::Expr& e, const sql::ColumnResolver& resolver) {
+        using Kind = sql::Expr::Kind;
+        if (e.kind == Kind::And) {
+            collectTerms(*e.children[0], resolver);
+            collectTerms(*e.children[1], resolver);
+            return;
+        }
+        if (e.kind != Kind::Compare) {
+            return;
+        }
+        const bool fieldFirst = e.children[0]->kind == Kind::Field;
+        const sql::Expr& field = *e.children[fieldFirst ? 0 : 1];
+        const sql::Expr& literal = *e.children[fieldFirst ? 1 : 0];
+        std::size_t column = 0;
+        if (field.kind == Kind::Field && literal.kind == Kind::Literal &&
+            resolver(field.name, column)) {
+            terms_.push_back({column, e.op, literal.literal, fieldFirst});
+        }
+    }
+
+    const Value& value(std::size_t column) {
         auto& v = values_[column];
         if (!v) {
             const MdbField* f = row_.ofColumn[column];
@@ -272,6 +336,7 @@ class RowFilter {
     MdbTableDef* table_;
     const RowFields& row_;
     std::optional<sql::BoundExpr> bound_;
+    std::vector<Term> terms_;
     std::vector<std::optional<Value>> values_;
     const sql::RowReader reader_ = [this](std::size_t column) { return value(column); };
 };
