@@ -8,6 +8,7 @@
 #include <QSignalBlocker>
 
 #include "board/desk_lists.h"
+#include "db/access_readers.h"
 #include "db/error.h"
 #include "desk/entry_box.h"
 #include "desk/list_box.h"
@@ -80,7 +81,10 @@ std::string joinedWarnings(const std::vector<std::string>& warnings) {
 }  // namespace
 
 PlxDesk::PlxDesk(std::filesystem::path dataFolder, const board::Clock& clock, QWidget* parent)
-    : QWidget(parent), dataFolder_(std::move(dataFolder)), clock_(clock) {
+    : QWidget(parent),
+      dataFolder_(std::move(dataFolder)),
+      clock_(clock),
+      accessReaders_(std::make_shared<db::AccessReaders>()) {
     buildControls();
     connectControls();
     openDatabases();
@@ -90,7 +94,7 @@ PlxDesk::~PlxDesk() = default;
 
 void PlxDesk::openDatabases() {
     for (std::size_t i = 0; i < kDatabases.size(); ++i) {
-        databases_[i] = db::Database::open(dataFolder_, kDatabases[i].file);
+        databases_[i] = db::Database::open(dataFolder_, kDatabases[i].file, accessReaders_);
         records_[i] = databases_[i].openRecordset(kDatabases[i].table);
     }
 }

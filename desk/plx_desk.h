@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <memory>
 
 #include "board/builder.h"
 #include "board/clock.h"
@@ -87,6 +88,8 @@ class PlxDesk : public QWidget {
     std::filesystem::path dataFolder_;
     const board::Clock& clock_;
     board::GiorniMese giorniMese_;
+    // One reader program serves the window's Access files, which are read once, when it opens.
+    std::shared_ptr<db::AccessReaders> accessReaders_;
     std::array<db::Database, 3> databases_;  // Tableau, AnagraficaHotels, NumeriCamere
     std::array<db::RecordSet, 3> records_;
     std::int16_t hotel_ = 0;

@@ -559,6 +559,12 @@ LibmdbReader::OpenFile* LibmdbReader::open(const std::filesystem::path& file, St
 void LibmdbReader::read(const std::filesystem::path& file, const ReadRequest& request,
                         StreamWriter& out) {
     once_.reset();
+    if (!request.rows) {
+        // A file written in place within one tick of its times looks unchanged: every read but
+        // that of single rows (each checked by the program against what it read before) opens
+        // the file anew, as a read made again after a change must.
+        open_.reset();
+    }
     OpenFile* opened = open(file, out);
     if (!opened) {
         out.done();

@@ -20,8 +20,8 @@ class LibmdbReader {
     LibmdbReader& operator=(const LibmdbReader&) = delete;
 
     // Writes the user tables' names, then what the request asks for, to the stream. The file
-    // of the last request stays open for the next while it does not change: a find's rows are
-    // read one request each.
+    // stays open for reads of single rows while it does not change: a find's rows are read one
+    // request each.
     void read(const std::filesystem::path& file, const ReadRequest& request, StreamWriter& out);
 
   private:
