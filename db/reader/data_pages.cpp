@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 
@@ -13,6 +14,10 @@ namespace {
 // A table's pages mostly follow one another: a block reads 64 of them (256 KiB of Jet 4).
 constexpr std::size_t kBlockPages = 64;
 constexpr unsigned char kDataPage = 0x01;
+constexpr unsigned char kInlineMap = 0x00;
+constexpr unsigned char kMapOfMapPages = 0x01;
+constexpr std::size_t kInlineMapHeader = 5;  // the kind, then the first page
+constexpr std::size_t kMapPageHeader = 4;
 constexpr int kOwnerOffset = 4;
 
 }  // namespace
@@ -20,27 +25,63 @@ constexpr int kOwnerOffset = 4;
 DataPages::DataPages(MdbTableDef* table)
     : table_(table),
       mdb_(table->entry->mdb),
-      pageBytes_(static_cast<std::size_t>(mdb_->fmt->pg_size)) {}
+      pageBytes_(static_cast<std::size_t>(mdb_->fmt->pg_size)) {
+    byMap_ = pageBytes_ > kMapPageHeader && pageBytes_ <= sizeof mdb_->pg_buf && readMap();
+}
+
+// An inline map holds its first page and a bit for each page from there on; a map of map
+// pages lists pages, each with a bit for each page of its own stretch of the file.
+bool DataPages::readMap() {
+    const unsigned char* map = table_->usage_map;
+    const std::size_t size = table_->map_sz;
+    if (map == nullptr || size < kInlineMapHeader) {
+        return false;
+    }
+    const auto markBits = [&](const unsigned char* bits, std::size_t bytes, std::uint64_t first) {
+        for (std::size_t bit = 0; bit < bytes * 8; ++bit) {
+            const std::uint64_t page = first + bit;
+            if ((bits[bit / 8] >> (bit % 8) & 1) != 0 && page > 0 && page <= UINT32_MAX) {
+                mapped_.push_back(static_cast<std::uint32_t>(page));
+            }
+        }
+    };
+    if (map[0] == kInlineMap) {
+        const auto first =
+            static_cast<std::uint32_t>(mdb_get_int32(const_cast<unsigned char*>(map), 1));
+        markBits(map + kInlineMapHeader, size - kInlineMapHeader, first);
+        return true;
+    }
+    if (map[0] != kMapOfMapPages) {
+        return false;
+    }
+    const std::size_t bitsPerPage = (pageBytes_ - kMapPageHeader) * 8;
+    std::vector<unsigned char> mapPage(pageBytes_);
+    for (std::size_t i = 0; 1 + 4 * i + 4 <= size; ++i) {
+        const auto page =
+            static_cast<std::uint32_t>(mdb_get_int32(const_cast<unsigned char*>(map), 1 + 4 * i));
+        if (page == 0) {
+            continue;
+        }
+        if (!readPage(page, mapPage.data())) {
+            break;  // the file ends early: the pages mapped so far are all there are
+        }
+        markBits(mapPage.data() + kMapPageHeader, pageBytes_ - kMapPageHeader, i * bitsPerPage);
+    }
+    return true;
+}
 
 bool DataPages::next() {
-    while (byMap_) {
-        const gint32 found = mdb_map_find_next(mdb_, table_->usage_map,
-                                               static_cast<unsigned>(table_->map_sz), page_);
-        if (found < 0) {
-            byMap_ = false;  // a map of a kind libmdb does not know
-            page_ = 0;
-            break;
+    if (byMap_) {
+        while (nextMapped_ < mapped_.size()) {
+            page_ = mapped_[nextMapped_++];
+            if (!load(page_)) {
+                return false;
+            }
+            if (ofTheTable()) {
+                return true;
+            }
         }
-        if (found == 0 || static_cast<std::uint32_t>(found) <= page_) {
-            return false;
-        }
-        page_ = static_cast<std::uint32_t>(found);
-        if (!load(page_)) {
-            return false;
-        }
-        if (ofTheTable()) {
-            return true;
-        }
+        return false;
     }
     for (;;) {
         if (!load(page_ + 1)) {
@@ -59,10 +100,17 @@ bool DataPages::ofTheTable() const {
                table_->entry->table_pg;
 }
 
+bool DataPages::readPage(std::uint32_t page, unsigned char* into) {
+    const int fd = fileno(mdb_->f->stream);
+    const auto offset = static_cast<off_t>(page) * static_cast<off_t>(pageBytes_);
+    ssize_t got = 0;
+    do {
+        got = ::pread(fd, into, pageBytes_, offset);
+    } while (got < 0 && errno == EINTR);
+    return got == static_cast<ssize_t>(pageBytes_);
+}
+
 bool DataPages::load(std::uint32_t page) {
-    if (pageBytes_ == 0 || pageBytes_ > sizeof mdb_->pg_buf) {
-        return false;
-    }
     if (page < blockFirst_ || page >= blockFirst_ + blockPages_) {
         block_.resize(kBlockPages * pageBytes_);
         const int fd = fileno(mdb_->f->stream);

@@ -11,8 +11,8 @@ namespace planora::db::access {
 
 // The data pages of a table in the order of its page usage map, as mdb_read_next_dpg gives
 // them, read from the file a block of pages at a time: one read for many pages, where libmdb
-// makes a size check, a seek and a read of each. A table whose map libmdb cannot follow has
-// every page of the file looked at in turn, as libmdb does then.
+// makes a size check, a seek and a read of each, and reads a page of the map again for each.
+// A map of a kind not known has every page of the file looked at in turn, as libmdb does then.
 class DataPages {
   public:
     explicit DataPages(MdbTableDef* table);
@@ -23,6 +23,9 @@ class DataPages {
     std::uint32_t page() const { return page_; }
 
   private:
+    // The pages the usage map marks, in order; false for a map of a kind not known.
+    bool readMap();
+    bool readPage(std::uint32_t page, unsigned char* into);
     bool load(std::uint32_t page);
     bool ofTheTable() const;
 
@@ -31,6 +34,8 @@ class DataPages {
     std::size_t pageBytes_;
     std::uint32_t page_ = 0;
     bool byMap_ = true;
+    std::vector<std::uint32_t> mapped_;
+    std::size_t nextMapped_ = 0;
     std::vector<unsigned char> block_;
     std::uint32_t blockFirst_ = 0;
     std::uint32_t blockPages_ = 0;
