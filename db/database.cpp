@@ -24,8 +24,9 @@ namespace fs = std::filesystem;
 struct Database::Impl {
     fs::path folder;
     std::unique_ptr<Backend> backend;
-    std::map<std::string, TablePtr> tables;      // by folded name
-    std::map<std::string, Database> otherFiles;  // "In 'file'" databases, by folded name
+    std::shared_ptr<AccessReaders> accessReaders;  // also read the "In 'file'" databases
+    std::map<std::string, TablePtr> tables;        // by folded name
+    std::map<std::string, Database> otherFiles;    // "In 'file'" databases, by folded name
 
     TablePtr table(std::string_view name) {
         const std::string key = foldCase(name);
@@ -40,7 +41,9 @@ struct Database::Impl {
         const std::string key = foldCase(bareName);
         auto it = otherFiles.find(key);
         if (it == otherFiles.end()) {
-            it = otherFiles.emplace(key, Database::open(folder, bareName)).first;
+            Database other = accessReaders ? Database::open(folder, bareName, accessReaders)
+                                           : Database::open(folder, bareName);
+            it = otherFiles.emplace(key, std::move(other)).first;
         }
         return it->second;
     }
@@ -149,7 +152,9 @@ Database Database::open(const fs::path& folder, std::string_view bareName,
 
 Database Database::open(const fs::path& folder, std::string_view bareName,
                         std::shared_ptr<AccessReaders> accessReaders) {
-    return openFile(folder, bareName, [&] { return std::move(accessReaders); });
+    Database database = openFile(folder, bareName, [&] { return accessReaders; });
+    database.impl_->accessReaders = std::move(accessReaders);
+    return database;
 }
 
 Database Database::openFile(const fs::path& folder, std::string_view bareName,
@@ -163,7 +168,8 @@ Database Database::openFile(const fs::path& folder, std::string_view bareName,
             database.impl_->backend = openSqliteBackend(file);
             break;
         case FileKind::Access:
-            database.impl_->backend = openAccessBackend(file, readers());
+            database.impl_->accessReaders = readers();
+            database.impl_->backend = openAccessBackend(file, database.impl_->accessReaders);
             break;
         case FileKind::Unknown:
             throw Error(msg::notADatabase(file));

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 // What a test checks of this process after isolated reads: nothing left open, no child left;
 // and the reader programs it started.
@@ -26,8 +27,9 @@ inline bool noChildLeft() {
     return ::waitpid(-1, nullptr, WNOHANG) == -1 && errno == ECHILD;
 }
 
-// A child process of `parent`, or 0.
-inline pid_t childOf(pid_t parent) {
+// The child processes of `parent`.
+inline std::vector<pid_t> childrenOf(pid_t parent) {
+    std::vector<pid_t> children;
     for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
         const std::string name = entry.path().filename().string();
         if (name.find_first_not_of("0123456789") != std::string::npos) {
@@ -44,10 +46,16 @@ inline pid_t childOf(pid_t parent) {
         int ppid = 0;
         std::sscanf(line.c_str() + close + 1, " %c %d", &state, &ppid);
         if (ppid == parent) {
-            return static_cast<pid_t>(std::stoi(name));
+            children.push_back(static_cast<pid_t>(std::stoi(name)));
         }
     }
-    return 0;
+    return children;
+}
+
+// A child process of `parent`, or 0.
+inline pid_t childOf(pid_t parent) {
+    const auto children = childrenOf(parent);
+    return children.empty() ? 0 : children.front();
 }
 
 // Gone, or a zombie that nobody reaps (a container's first process may not).

@@ -10,6 +10,7 @@
 
 #include "db/access_backend.h"
 #include "db/access_readers.h"
+#include "db/database.h"
 #include "db/error.h"
 #include "tests/db/access_process_check.h"
 #include "tests/db/sqlite_fixture.h"
@@ -73,6 +74,19 @@ TEST_F(AccessReadersTest, OneReaderServesEveryReadOfTheRun) {
     EXPECT_NE(test::childOf(::getpid()), 0) << "the reader waits for the next read";
     shared.reset();
     EXPECT_EQ(test::childOf(::getpid()), 0) << "the reader outlived the run";
+}
+
+TEST_F(AccessReadersTest, AStatementOverAnotherFileIsReadByTheSameReader) {
+    auto shared = readers();
+    {
+        const auto tableau = db::Database::open(folder_.path(), "Tableau.mdb", shared);
+        const auto inRange = tableau.openRecordset(
+            "Select * From Tableau Where NumeroCamera In (Select NumeroCamera From NumeriCamere "
+            "In 'NumeriCamere.mdb' Where Piano = 1)");
+        EXPECT_EQ(inRange.recordCount(), 2u);  // 111 and 112
+        EXPECT_EQ(test::childrenOf(::getpid()).size(), 1u) << "one reader for both files";
+    }
+    EXPECT_EQ(shared->programsStarted(), 1u);
 }
 
 TEST_F(AccessReadersTest, FilesOpenedOnTheirOwnHaveReadersOfTheirOwn) {
