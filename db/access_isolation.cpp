@@ -153,7 +153,6 @@ class ServingReader::Process {
         // A reader that serves on was looked at while it answered before.
         auto nextMemoryCheck = Clock::now() + (serving ? watchInterval : Clock::duration{});
         std::size_t received = 0;
-        std::string chunk(readChunkBytes, '\0');
         for (;;) {
             const auto now = Clock::now();
             if (now >= deadline) {
@@ -174,7 +173,10 @@ class ServingReader::Process {
             if (ready <= 0) {
                 continue;  // timeout or EINTR: check the limits again
             }
-            const ssize_t n = read(output_, chunk.data(), chunk.size());
+            if (chunk_.empty()) {
+                chunk_.resize(readChunkBytes);  // once: a run asks for hundreds of single rows
+            }
+            const ssize_t n = read(output_, chunk_.data(), chunk_.size());
             if (n == 0) {
                 outputEnded = true;
                 return Fault::None;
@@ -190,7 +192,7 @@ class ServingReader::Process {
             if (received > limits_.streamBytes) {
                 return Fault::TooMuchOutput;
             }
-            decoder.feed(std::string_view(chunk.data(), static_cast<std::size_t>(n)));
+            decoder.feed(std::string_view(chunk_.data(), static_cast<std::size_t>(n)));
             if (serving && decoder.result().done) {
                 return Fault::None;
             }
@@ -220,6 +222,7 @@ class ServingReader::Process {
     int input_;
     AccessReadLimits limits_;
     char statmPath_[32];
+    std::string chunk_;  // what a read from the output takes in
     bool ended_ = false;
     std::size_t answered_ = 0;
     std::size_t lastSeenResident_ = 0;

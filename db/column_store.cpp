@@ -73,13 +73,32 @@ DateTime unpackDateTime(std::int64_t v) {
 
 }  // namespace
 
+// A copy of fixed size, which the compiler turns into one store.
+template <typename T>
+void NarrowInts::append(std::int64_t v) {
+    const auto narrow = static_cast<T>(v);
+    const std::size_t at = bytes_.size();
+    bytes_.resize(at + sizeof narrow);
+    std::memcpy(bytes_.data() + at, &narrow, sizeof narrow);
+}
+
 void NarrowInts::push(std::int64_t v) {
     if (!fitsWidth(v)) {
         widen(widthFor(v));
     }
-    // Little-endian: the value's low bytes come first and are the narrow value.
-    const auto* bytes = reinterpret_cast<const std::uint8_t*>(&v);
-    bytes_.insert(bytes_.end(), bytes, bytes + width_);
+    switch (width_) {
+        case 1:
+            bytes_.push_back(static_cast<std::uint8_t>(v));
+            break;
+        case 2:
+            append<std::int16_t>(v);
+            break;
+        case 4:
+            append<std::int32_t>(v);
+            break;
+        default:
+            append<std::int64_t>(v);
+    }
 }
 
 std::int64_t NarrowInts::get(std::size_t i) const {

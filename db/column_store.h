@@ -28,6 +28,8 @@ class NarrowInts {
   private:
     bool fitsWidth(std::int64_t v) const;
     void widen(int width);
+    template <typename T>
+    void append(std::int64_t v);
 
     std::vector<std::uint8_t> bytes_;
     int width_ = 1;
