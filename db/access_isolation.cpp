@@ -243,17 +243,17 @@ std::string mebibytes(std::size_t bytes) {
 }  // namespace
 
 IsolatedRun runIsolated(const ReaderCommand& command, const AccessReadLimits& limits) {
-    Pipe pipe;
-    if (!pipe.open()) {
+    ReaderChannel output;
+    if (!output.open(ReaderChannel::Kind::Pipe)) {
         return {{}, Fault::CannotStart, msg::readerCannotStart(command.program, errno)};
     }
     pid_t pid = 0;
-    const int spawned = spawnReader(command, pipe.writeEnd(), -1, pid);
-    pipe.closeWriteEnd();
+    const int spawned = spawnReader(command, output.readerEnd(), -1, pid);
+    output.closeReaderEnd();
     if (spawned != 0) {
         return {{}, Fault::CannotStart, msg::readerCannotStart(command.program, spawned)};
     }
-    ServingReader::Process process(pid, pipe.releaseReadEnd(), -1, limits);
+    ServingReader::Process process(pid, output.releaseOwnEnd(), -1, limits);
     return process.answer();
 }
 
@@ -263,22 +263,22 @@ ServingReader::~ServingReader() = default;
 std::unique_ptr<ServingReader> ServingReader::start(const ReaderCommand& command,
                                                     const AccessReadLimits& limits,
                                                     IsolatedRun& first) {
-    Pipe pipe;
-    InputChannel input;
-    if (!pipe.open() || !input.open()) {
+    ReaderChannel output;
+    ReaderChannel input;
+    if (!output.open(ReaderChannel::Kind::Pipe) || !input.open(ReaderChannel::Kind::SocketPair)) {
         first = {{}, Fault::CannotStart, msg::readerCannotStart(command.program, errno)};
         return nullptr;
     }
     pid_t pid = 0;
-    const int spawned = spawnReader(command, pipe.writeEnd(), input.readerEnd(), pid);
-    pipe.closeWriteEnd();
+    const int spawned = spawnReader(command, output.readerEnd(), input.readerEnd(), pid);
+    output.closeReaderEnd();
     input.closeReaderEnd();
     if (spawned != 0) {
         first = {{}, Fault::CannotStart, msg::readerCannotStart(command.program, spawned)};
         return nullptr;
     }
     auto process =
-        std::make_unique<Process>(pid, pipe.releaseReadEnd(), input.releaseOwnEnd(), limits);
+        std::make_unique<Process>(pid, output.releaseOwnEnd(), input.releaseOwnEnd(), limits);
     first = process->answer();
     if (process->ended()) {
         return nullptr;

@@ -25,59 +25,33 @@ int aboveStandard(int fd) {
 
 }  // namespace
 
-Pipe::~Pipe() {
-    closeWriteEnd();
-    if (read_ >= 0) {
-        close(read_);
-    }
-}
-
-bool Pipe::open() {
-    int fds[2];
-    if (pipe2(fds, O_CLOEXEC) != 0) {
-        return false;
-    }
-    read_ = aboveStandard(fds[0]);
-    write_ = aboveStandard(fds[1]);
-    return read_ >= 0 && write_ >= 0;
-}
-
-void Pipe::closeWriteEnd() {
-    if (write_ >= 0) {
-        close(write_);
-        write_ = -1;
-    }
-}
-
-int Pipe::releaseReadEnd() {
-    return std::exchange(read_, -1);
-}
-
-InputChannel::~InputChannel() {
+ReaderChannel::~ReaderChannel() {
     closeReaderEnd();
     if (own_ >= 0) {
         close(own_);
     }
 }
 
-bool InputChannel::open() {
+bool ReaderChannel::open(Kind kind) {
     int fds[2];
-    if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, fds) != 0) {
+    const int made = kind == Kind::Pipe ? pipe2(fds, O_CLOEXEC)
+                                        : socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, fds);
+    if (made != 0) {
         return false;
     }
-    own_ = aboveStandard(fds[0]);
+    own_ = aboveStandard(fds[0]);  // a pipe's read end
     reader_ = aboveStandard(fds[1]);
     return own_ >= 0 && reader_ >= 0;
 }
 
-void InputChannel::closeReaderEnd() {
+void ReaderChannel::closeReaderEnd() {
     if (reader_ >= 0) {
         close(reader_);
         reader_ = -1;
     }
 }
 
-int InputChannel::releaseOwnEnd() {
+int ReaderChannel::releaseOwnEnd() {
     return std::exchange(own_, -1);
 }
 

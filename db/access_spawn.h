@@ -4,39 +4,26 @@
 
 #include "db/access_isolation.h"
 
-// Starting the reader program: the pipe of its output and the spawn itself.
+// Starting the reader program: the channels of its output and input, and the spawn itself.
 namespace planora::db::access {
 
-// The two ends of the reader's output, kept above the standard descriptors so that the
-// spawned program can take the write end as its standard output. Both close-on-exec.
-class Pipe {
+// A channel between this program and the reader: one end kept here, the other handed to the
+// reader as its standard output or input. Both close-on-exec and above the standard
+// descriptors, so that the spawned program can take its end in place of one of them.
+class ReaderChannel {
   public:
-    Pipe() = default;
-    Pipe(const Pipe&) = delete;
-    Pipe& operator=(const Pipe&) = delete;
-    ~Pipe();
+    enum class Kind {
+        Pipe,        // the reader's output: it writes, this program reads
+        SocketPair,  // a serving reader's input: writing to a reader that has died fails
+                     // with EPIPE instead of raising SIGPIPE here
+    };
 
-    bool open();  // false with errno set when no pipe could be made
-    int writeEnd() const { return write_; }
-    void closeWriteEnd();
-    int releaseReadEnd();
+    ReaderChannel() = default;
+    ReaderChannel(const ReaderChannel&) = delete;
+    ReaderChannel& operator=(const ReaderChannel&) = delete;
+    ~ReaderChannel();
 
-  private:
-    int read_ = -1;
-    int write_ = -1;
-};
-
-// The two ends of a serving reader's input: a socket pair rather than a pipe, so that writing
-// to a reader that has died fails with EPIPE instead of raising SIGPIPE here. Both
-// close-on-exec, above the standard descriptors.
-class InputChannel {
-  public:
-    InputChannel() = default;
-    InputChannel(const InputChannel&) = delete;
-    InputChannel& operator=(const InputChannel&) = delete;
-    ~InputChannel();
-
-    bool open();  // false with errno set when no socket pair could be made
+    bool open(Kind kind);  // false with errno set when no channel could be made
     int readerEnd() const { return reader_; }
     void closeReaderEnd();
     int releaseOwnEnd();
