@@ -1,39 +1,17 @@
 #include "db/access_reading.h"
 
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdint>
 #include <optional>
 
 #include "db/error.h"
+#include "db/file_version.h"
 #include "messages/db_messages.h"
 
 namespace planora::db::access {
 
 namespace {
-
-// One version of a file: written in place, it changes its times or its size; replaced, its
-// inode.
-struct FileVersion {
-    dev_t device;
-    ino_t inode;
-    off_t size;
-    std::int64_t modified, changed;  // nanoseconds
-    friend bool operator==(const FileVersion&, const FileVersion&) = default;
-};
-
-std::optional<FileVersion> versionOf(const std::filesystem::path& file) {
-    struct stat info {};
-    if (::stat(file.c_str(), &info) != 0) {
-        return std::nullopt;
-    }
-    const auto nanoseconds = [](const timespec& t) {
-        return std::int64_t{t.tv_sec} * 1'000'000'000 + t.tv_nsec;
-    };
-    return FileVersion{info.st_dev, info.st_ino, info.st_size, nanoseconds(info.st_mtim),
-                       nanoseconds(info.st_ctim)};
-}
 
 // Whether a run read all it was asked for, every table with the rows its definition counts
 // (read, when a Where kept only some of them).

@@ -2,7 +2,6 @@
 
 #include "db/reader/data_pages.h"
 
-#include <sys/stat.h>
 #include <algorithm>
 #include <bit>
 #include <cstdint>
@@ -14,6 +13,7 @@
 
 #include "db/access_dates.h"
 #include "db/access_text.h"
+#include "db/file_version.h"
 #include "db/recordset_internal.h"
 #include "db/sql.h"
 #include "messages/db_messages.h"
@@ -469,33 +469,12 @@ bool isUserTable(MdbCatalogEntry* entry) {
     return mdb_is_user_table(entry) && std::strncmp(entry->object_name, "MSys", 4) != 0;
 }
 
-// One state of a file: written in place, it changes its times or its size; replaced, its inode.
-struct FileIdentity {
-    dev_t device = 0;
-    ino_t inode = 0;
-    off_t size = 0;
-    std::int64_t modified = 0, changed = 0;  // nanoseconds
-    friend bool operator==(const FileIdentity&, const FileIdentity&) = default;
-};
-
-std::optional<FileIdentity> identityOf(const std::filesystem::path& file) {
-    struct stat info {};
-    if (::stat(file.c_str(), &info) != 0) {
-        return std::nullopt;
-    }
-    const auto nanoseconds = [](const timespec& t) {
-        return std::int64_t{t.tv_sec} * 1'000'000'000 + t.tv_nsec;
-    };
-    return FileIdentity{info.st_dev, info.st_ino, info.st_size, nanoseconds(info.st_mtim),
-                        nanoseconds(info.st_ctim)};
-}
-
 }  // namespace
 
 // The file libmdb has open, its user tables, and those of them read so far with their columns.
 struct LibmdbReader::OpenFile {
     std::filesystem::path path;
-    FileIdentity identity;
+    FileVersion version;
     MdbFile mdb;
     std::vector<MdbCatalogEntry*> entries;
     std::vector<std::string> names;
@@ -521,8 +500,8 @@ LibmdbReader::~LibmdbReader() = default;
 
 // The file as opened for an earlier request while it has not changed since, else opened anew.
 LibmdbReader::OpenFile* LibmdbReader::open(const std::filesystem::path& file, StreamWriter& out) {
-    const auto identity = identityOf(file);
-    if (open_ && identity && open_->path == file && open_->identity == *identity) {
+    const auto version = versionOf(file);
+    if (open_ && version && open_->path == file && open_->version == *version) {
         return open_.get();
     }
     open_.reset();
@@ -547,12 +526,12 @@ LibmdbReader::OpenFile* LibmdbReader::open(const std::filesystem::path& file, St
     opened->tables.resize(opened->entries.size());
     opened->unreadable.assign(opened->entries.size(), false);
     opened->path = file;
-    if (identity) {
-        opened->identity = *identity;
+    if (version) {
+        opened->version = *version;
         open_ = std::move(opened);
         return open_.get();
     }
-    once_ = std::move(opened);  // no identity to check it by: used for this request only
+    once_ = std::move(opened);  // no version to check it by: used for this request only
     return once_.get();
 }
 
