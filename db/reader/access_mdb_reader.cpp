@@ -368,8 +368,15 @@ class FirstValues {
     std::vector<std::size_t> missing_;
 };
 
+// Every value of a cracked row, in column order.
+void readValues(MdbTableDef* table, const RowFields& row, std::vector<Value>& values) {
+    for (std::size_t c = 0; c < values.size(); ++c) {
+        const MdbField* f = row.ofColumn[c];
+        values[c] = f ? fieldValue(table->entry->mdb, columnAt(table, c), *f) : Value();
+    }
+}
+
 void streamRows(MdbTableDef* table, const std::string& where, StreamWriter& out) {
-    MdbHandle* mdb = table->entry->mdb;
     RowFields row(table->num_cols);
     RowFilter filter(table, row, where);
     FirstValues first(table->num_cols);
@@ -384,10 +391,7 @@ void streamRows(MdbTableDef* table, const std::string& where, StreamWriter& out)
                 return;
             }
         }
-        for (std::size_t c = 0; c < values.size(); ++c) {
-            const MdbField* f = row.ofColumn[c];
-            values[c] = f ? fieldValue(mdb, columnAt(table, c), *f) : Value();
-        }
+        readValues(table, row, values);
         out.row(values);
         ++sent;
     });
@@ -418,7 +422,6 @@ void streamColumns(MdbTableDef* table, const std::vector<std::size_t>& columns, 
 // Every column of the rows at these addresses that are still there, in order.
 void streamRowsAt(MdbTableDef* table, const std::vector<std::uint64_t>& addresses,
                   StreamWriter& out) {
-    MdbHandle* mdb = table->entry->mdb;
     RowFields row(table->num_cols);
     std::vector<Value> values(table->num_cols);
     std::uint64_t sent = 0;
@@ -426,10 +429,7 @@ void streamRowsAt(MdbTableDef* table, const std::vector<std::uint64_t>& addresse
         if (table->num_cols == 0 || !crackRowAt(table, address, row)) {
             continue;
         }
-        for (std::size_t c = 0; c < values.size(); ++c) {
-            const MdbField* f = row.ofColumn[c];
-            values[c] = f ? fieldValue(mdb, columnAt(table, c), *f) : Value();
-        }
+        readValues(table, row, values);
         out.row(values);
         ++sent;
     }
