@@ -1,6 +1,7 @@
 #include "db/reader/access_mdb_reader.h"
 
 #include "db/reader/data_pages.h"
+#include "db/reader/row_fields.h"
 
 #include <algorithm>
 #include <bit>
@@ -148,37 +149,15 @@ const MdbColumn& columnAt(MdbTableDef* table, std::size_t column) {
     return *static_cast<const MdbColumn*>(g_ptr_array_index(table->columns, column));
 }
 
-// The fields of one row: each column's field, once the row is cracked.
-struct RowFields {
-    std::vector<MdbField> fields;
-    std::vector<const MdbField*> ofColumn;
-
-    explicit RowFields(std::size_t columns) : fields(columns), ofColumn(columns) {}
-
-    void index() {
-        std::fill(ofColumn.begin(), ofColumn.end(), nullptr);
-        for (const auto& f : fields) {
-            if (f.colnum >= 0 && static_cast<std::size_t>(f.colnum) < ofColumn.size()) {
-                ofColumn[static_cast<std::size_t>(f.colnum)] = &f;
-            }
-        }
-    }
-};
-
-// Cracks row r of the data page in the page buffer: false for a row that is deleted, empty or
-// that libmdb cannot split into fields.
-bool crackRow(MdbTableDef* table, int r, RowFields& row) {
+// Splits row r of the data page in the page buffer: false for a row that is deleted, empty or
+// not a valid one.
+bool crackRow(MdbTableDef* table, const RowSplitter& splitter, int r, RowFields& row) {
     constexpr int kOffsetMask = 0x1fff;
     constexpr int kDeleted = 0x4000;
     int start = 0;
     std::size_t size = 0;
-    if (mdb_find_row(table->entry->mdb, r, &start, &size) != 0 || size == 0 ||
-        (start & kDeleted) != 0 ||
-        mdb_crack_row(table, start & kOffsetMask, size, row.fields.data()) < 0) {
-        return false;
-    }
-    row.index();
-    return true;
+    return mdb_find_row(table->entry->mdb, r, &start, &size) == 0 && size != 0 &&
+           (start & kDeleted) == 0 && splitter.split(start & kOffsetMask, size, row);
 }
 
 int rowsOnPage(MdbHandle* mdb) {
@@ -198,10 +177,11 @@ void forEachRow(MdbTableDef* table, RowFields& row, const EachRow& eachRow) {
         return;
     }
     DataPages pages(table);
+    const RowSplitter splitter(table);
     while (pages.next()) {
         const int rows = rowsOnPage(table->entry->mdb);
         for (int r = 0; r < rows; ++r) {
-            if (crackRow(table, r, row)) {
+            if (crackRow(table, splitter, r, row)) {
                 eachRow(rowAddress(pages.page(), r));
             }
         }
@@ -210,7 +190,8 @@ void forEachRow(MdbTableDef* table, RowFields& row, const EachRow& eachRow) {
 
 // Cracks the row at an address that forEachRow gave: false when that page is no longer a data
 // page of the table or the row is gone.
-bool crackRowAt(MdbTableDef* table, std::uint64_t address, RowFields& row) {
+bool crackRowAt(MdbTableDef* table, const RowSplitter& splitter, std::uint64_t address,
+                RowFields& row) {
     MdbHandle* mdb = table->entry->mdb;
     constexpr unsigned char kDataPage = 0x01;
     constexpr int kOwnerOffset = 4;
@@ -224,7 +205,7 @@ bool crackRowAt(MdbTableDef* table, std::uint64_t address, RowFields& row) {
         r >= rowsOnPage(mdb)) {
         return false;
     }
-    return crackRow(table, r, row);
+    return crackRow(table, splitter, r, row);
 }
 
 // The Where of a read, evaluated on each row by the record access layer's own rules with the
@@ -327,7 +308,7 @@ class RowFilter {
     const Value& value(std::size_t column) {
         auto& v = values_[column];
         if (!v) {
-            const MdbField* f = row_.ofColumn[column];
+            const MdbField* f = row_.field(column);
             v = f ? fieldValue(table_->entry->mdb, columnAt(table_, column), *f) : Value();
         }
         return *v;
@@ -354,7 +335,7 @@ class FirstValues {
     // Columns Null in every row so far are looked at in each row; the others no more.
     void see(MdbTableDef* table, const RowFields& row) {
         std::erase_if(missing_, [&](std::size_t c) {
-            const MdbField* f = row.ofColumn[c];
+            const MdbField* f = row.field(c);
             if (f && (!f->is_null || columnAt(table, c).col_type == MDB_BOOL)) {
                 values_[c] = fieldValue(table->entry->mdb, columnAt(table, c), *f);
             }
@@ -371,7 +352,7 @@ class FirstValues {
 // Every value of a cracked row, in column order.
 void readValues(MdbTableDef* table, const RowFields& row, std::vector<Value>& values) {
     for (std::size_t c = 0; c < values.size(); ++c) {
-        const MdbField* f = row.ofColumn[c];
+        const MdbField* f = row.field(c);
         values[c] = f ? fieldValue(table->entry->mdb, columnAt(table, c), *f) : Value();
     }
 }
@@ -409,7 +390,7 @@ void streamColumns(MdbTableDef* table, const std::vector<std::size_t>& columns, 
     std::uint64_t sent = 0;
     forEachRow(table, row, [&](std::uint64_t address) {
         for (std::size_t i = 0; i < columns.size(); ++i) {
-            const MdbField* f = row.ofColumn[columns[i]];
+            const MdbField* f = row.field(columns[i]);
             values[i] = f ? fieldValue(mdb, columnAt(table, columns[i]), *f) : Value();
         }
         values.back() = Value::integer(static_cast<std::int64_t>(address));
@@ -423,10 +404,11 @@ void streamColumns(MdbTableDef* table, const std::vector<std::size_t>& columns, 
 void streamRowsAt(MdbTableDef* table, const std::vector<std::uint64_t>& addresses,
                   StreamWriter& out) {
     RowFields row(table->num_cols);
+    const RowSplitter splitter(table);
     std::vector<Value> values(table->num_cols);
     std::uint64_t sent = 0;
     for (const std::uint64_t address : addresses) {
-        if (table->num_cols == 0 || !crackRowAt(table, address, row)) {
+        if (table->num_cols == 0 || !crackRowAt(table, splitter, address, row)) {
             continue;
         }
         readValues(table, row, values);
