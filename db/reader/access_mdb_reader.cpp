@@ -149,6 +149,11 @@ const MdbColumn& columnAt(MdbTableDef* table, std::size_t column) {
     return *static_cast<const MdbColumn*>(g_ptr_array_index(table->columns, column));
 }
 
+// The value of a column in the row split last.
+Value columnValue(MdbTableDef* table, const RowFields& row, std::size_t column) {
+    return fieldValue(table->entry->mdb, columnAt(table, column), row.field(column));
+}
+
 // Splits row r of the data page in the page buffer: false for a row that is deleted, empty or
 // not a valid one.
 bool crackRow(MdbTableDef* table, const RowSplitter& splitter, int r, RowFields& row) {
@@ -308,8 +313,7 @@ class RowFilter {
     const Value& value(std::size_t column) {
         auto& v = values_[column];
         if (!v) {
-            const MdbField* f = row_.field(column);
-            v = f ? fieldValue(table_->entry->mdb, columnAt(table_, column), *f) : Value();
+            v = columnValue(table_, row_, column);
         }
         return *v;
     }
@@ -335,9 +339,8 @@ class FirstValues {
     // Columns Null in every row so far are looked at in each row; the others no more.
     void see(MdbTableDef* table, const RowFields& row) {
         std::erase_if(missing_, [&](std::size_t c) {
-            const MdbField* f = row.field(c);
-            if (f && (!f->is_null || columnAt(table, c).col_type == MDB_BOOL)) {
-                values_[c] = fieldValue(table->entry->mdb, columnAt(table, c), *f);
+            if (!row.field(c).is_null || columnAt(table, c).col_type == MDB_BOOL) {
+                values_[c] = columnValue(table, row, c);
             }
             return !values_[c].isNull();
         });
@@ -352,8 +355,7 @@ class FirstValues {
 // Every value of a cracked row, in column order.
 void readValues(MdbTableDef* table, const RowFields& row, std::vector<Value>& values) {
     for (std::size_t c = 0; c < values.size(); ++c) {
-        const MdbField* f = row.field(c);
-        values[c] = f ? fieldValue(table->entry->mdb, columnAt(table, c), *f) : Value();
+        values[c] = columnValue(table, row, c);
     }
 }
 
@@ -384,14 +386,12 @@ void streamRows(MdbTableDef* table, const std::string& where, StreamWriter& out)
 
 // The values of some columns of every row, and the row's address after them.
 void streamColumns(MdbTableDef* table, const std::vector<std::size_t>& columns, StreamWriter& out) {
-    MdbHandle* mdb = table->entry->mdb;
     RowFields row(table->num_cols);
     std::vector<Value> values(columns.size() + 1);
     std::uint64_t sent = 0;
     forEachRow(table, row, [&](std::uint64_t address) {
         for (std::size_t i = 0; i < columns.size(); ++i) {
-            const MdbField* f = row.field(columns[i]);
-            values[i] = f ? fieldValue(mdb, columnAt(table, columns[i]), *f) : Value();
+            values[i] = columnValue(table, row, columns[i]);
         }
         values.back() = Value::integer(static_cast<std::int64_t>(address));
         out.row(values);

@@ -12,12 +12,12 @@ unsigned int16At(const unsigned char* page, unsigned offset) {
 
 }  // namespace
 
-const MdbField* RowFields::field(std::size_t column) const {
+const MdbField& RowFields::field(std::size_t column) const {
     if (doneIn_[column] != row_) {
         splitter_->fill(column, *this, fields_[column]);
         doneIn_[column] = row_;
     }
-    return &fields_[column];
+    return fields_[column];
 }
 
 RowSplitter::RowSplitter(MdbTableDef* table)
@@ -128,7 +128,7 @@ void RowSplitter::fill(std::size_t column, const RowFields& row, MdbField& f) co
         f.siz = 0;
         f.is_null = 1;
     }
-    f.value = f.start == 0 && f.siz == 0 ? nullptr : table_->entry->mdb->pg_buf + f.start;
+    f.value = f.start == 0 && f.siz == 0 ? nullptr : const_cast<unsigned char*>(page_) + f.start;
 }
 
 }  // namespace planora::db::access

@@ -18,7 +18,7 @@ class RowFields {
   public:
     explicit RowFields(std::size_t columns) : fields_(columns), doneIn_(columns, 0) {}
 
-    const MdbField* field(std::size_t column) const;
+    const MdbField& field(std::size_t column) const;
 
   private:
     friend class RowSplitter;

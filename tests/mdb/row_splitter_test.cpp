@@ -73,11 +73,11 @@ void compareTable(MdbTableDef* table, const std::filesystem::path& file, Compare
             }
             for (std::size_t c = 0; c < table->num_cols; ++c) {
                 const MdbField& want = expected[c];
-                const MdbField* got = row.field(c);
-                ASSERT_EQ(got->is_null, want.is_null) << at << " column " << c;
-                ASSERT_EQ(got->start, want.start) << at << " column " << c;
-                ASSERT_EQ(got->siz, want.siz) << at << " column " << c;
-                ASSERT_EQ(got->is_fixed, want.is_fixed) << at << " column " << c;
+                const MdbField& got = row.field(c);
+                ASSERT_EQ(got.is_null, want.is_null) << at << " column " << c;
+                ASSERT_EQ(got.start, want.start) << at << " column " << c;
+                ASSERT_EQ(got.siz, want.siz) << at << " column " << c;
+                ASSERT_EQ(got.is_fixed, want.is_fixed) << at << " column " << c;
             }
         }
     }
