@@ -5,6 +5,7 @@
 #include <functional>
 #include <optional>
 #include <string_view>
+#include <utility>
 
 #include "db/column_store.h"
 
@@ -15,9 +16,30 @@ namespace {
 constexpr std::uint32_t kEmpty = 0xFFFFFFFF;
 constexpr unsigned kDigitBits = 16;
 
+// Below this many keys a comparison sort beats clearing and summing a pass's counts.
+constexpr std::size_t kFewKeys = 2048;
+
+// Orders a few rows by their keys, stably: the rows come in ascending order, so that ties
+// ordered by row keep it.
+void sortFew(std::vector<std::uint64_t>& keys, std::vector<std::uint32_t>& rows) {
+    std::vector<std::pair<std::uint64_t, std::uint32_t>> pairs(keys.size());
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        pairs[i] = {keys[i], rows[i]};
+    }
+    std::sort(pairs.begin(), pairs.end());
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        keys[i] = pairs[i].first;
+        rows[i] = pairs[i].second;
+    }
+}
+
 // Orders the rows by their keys, stably, in as few 16-bit passes as the spread of the keys
 // needs.
 void radixSort(std::vector<std::uint64_t>& keys, std::vector<std::uint32_t>& rows) {
+    if (keys.size() < kFewKeys) {
+        sortFew(keys, rows);
+        return;
+    }
     std::uint64_t spread = 0;
     for (std::uint64_t key : keys) {
         spread |= key;
