@@ -1,7 +1,9 @@
 #include "db/reader/data_pages.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
@@ -26,6 +28,10 @@ DataPages::DataPages(MdbTableDef* table)
     : table_(table),
       mdb_(table->entry->mdb),
       pageBytes_(static_cast<std::size_t>(mdb_->fmt->pg_size)) {
+    struct stat file {};
+    if (fstat(fileno(mdb_->f->stream), &file) == 0 && file.st_size > 0) {
+        filePages_ = static_cast<std::uint64_t>(file.st_size) / pageBytes_;
+    }
     byMap_ = pageBytes_ > kMapPageHeader && pageBytes_ <= sizeof mdb_->pg_buf && readMap();
 }
 
@@ -112,12 +118,21 @@ bool DataPages::readPage(std::uint32_t page, unsigned char* into) {
 
 bool DataPages::load(std::uint32_t page) {
     if (page < blockFirst_ || page >= blockFirst_ + blockPages_) {
-        block_.resize(kBlockPages * pageBytes_);
+        // A block no larger than what is left of the file: most files of a hotel are a few
+        // pages, and a reader reads a dozen of them.
+        const std::size_t pages = filePages_ == 0 ? kBlockPages
+                                  : page < filePages_
+                                      ? std::min<std::uint64_t>(kBlockPages, filePages_ - page)
+                                      : 1;
+        if (pages > blockCapacity_) {
+            block_.reset(new unsigned char[pages * pageBytes_]);  // each read fills what it uses
+            blockCapacity_ = pages;
+        }
         const int fd = fileno(mdb_->f->stream);
         const auto offset = static_cast<off_t>(page) * static_cast<off_t>(pageBytes_);
         ssize_t got = 0;
         do {
-            got = ::pread(fd, block_.data(), block_.size(), offset);
+            got = ::pread(fd, block_.get(), pages * pageBytes_, offset);
         } while (got < 0 && errno == EINTR);
         if (got < static_cast<ssize_t>(pageBytes_)) {
             blockPages_ = 0;
@@ -126,7 +141,7 @@ bool DataPages::load(std::uint32_t page) {
         blockFirst_ = page;
         blockPages_ = static_cast<std::uint32_t>(static_cast<std::size_t>(got) / pageBytes_);
     }
-    std::memcpy(mdb_->pg_buf, block_.data() + (page - blockFirst_) * pageBytes_, pageBytes_);
+    std::memcpy(mdb_->pg_buf, block_.get() + (page - blockFirst_) * pageBytes_, pageBytes_);
     mdb_->cur_pg = page;  // libmdb reads a page again unless it knows the buffer holds it
     mdb_->cur_pos = 0;
     return true;

@@ -5,6 +5,7 @@
 #include <mdbtools.h>
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace planora::db::access {
@@ -36,7 +37,9 @@ class DataPages {
     bool byMap_ = true;
     std::vector<std::uint32_t> mapped_;
     std::size_t nextMapped_ = 0;
-    std::vector<unsigned char> block_;
+    std::uint64_t filePages_ = 0;  // 0 when not known
+    std::unique_ptr<unsigned char[]> block_;
+    std::size_t blockCapacity_ = 0;  // pages
     std::uint32_t blockFirst_ = 0;
     std::uint32_t blockPages_ = 0;
 };

@@ -5,6 +5,7 @@
 // Not meant to be run by hand.
 
 #include <fcntl.h>
+#include <malloc.h>
 #include <signal.h>
 #include <sys/prctl.h>
 #include <sys/resource.h>
@@ -22,6 +23,8 @@ namespace {
 using namespace planora::db::access;
 
 constexpr int kStreamFailedExit = 3;
+constexpr int kKeptAllocationBytes = 4 << 20;
+constexpr int kKeptHeapBytes = 32 << 20;
 
 // The stream keeps the standard output's pipe under another descriptor; the standard output
 // itself goes to /dev/null, so that nothing libmdb prints can mix with the stream.
@@ -70,6 +73,10 @@ int main(int argc, char** argv) {
     if (getppid() != invocation->parent) {
         _exit(kStreamFailedExit);  // that program ended before the line above
     }
+    // The memory of one read serves the next: a board's reads are many and short, and memory
+    // handed back to the system and asked for again is cleared page by page each time.
+    mallopt(M_MMAP_THRESHOLD, kKeptAllocationBytes);
+    mallopt(M_TRIM_THRESHOLD, kKeptHeapBytes);
     const rlimit noCore{0, 0};
     setrlimit(RLIMIT_CORE, &noCore);
     signal(SIGPIPE, SIG_DFL);
