@@ -19,8 +19,10 @@ struct AccessReadLimits {
     // Bytes the reader may send back in one run (guards this process against endless rows).
     std::size_t streamBytes = std::size_t{1} << 30;
     // Files up to this size have all their tables read along with the table list, in one
-    // run; larger files have each table read on demand.
-    std::uintmax_t readAllTablesUpToFileBytes = std::uintmax_t{1} << 20;
+    // run; larger files have each table read on demand, where a selection or a pass over the
+    // columns a find looks at sends only what the board uses. A file of lookup tables is a
+    // few pages; a small hotel's guest cards are already worth reading on demand.
+    std::uintmax_t readAllTablesUpToFileBytes = std::uintmax_t{128} << 10;
     // The reader program; empty: the one found by findReaderProgram().
     std::filesystem::path readerProgram;
 };
