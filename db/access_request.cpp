@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <cstdint>
@@ -163,29 +164,9 @@ void appendNumber(std::string& out, std::uint32_t n) {
     }
 }
 
-// Fills the buffer from the descriptor; false at the end of the input or on an error.
-bool readExactly(int fd, char* buffer, std::size_t size, std::size_t& got) {
-    got = 0;
-    while (got < size) {
-        const ssize_t n = ::read(fd, buffer + got, size - got);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            return false;
-        }
-        got += static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
-bool readNumber(int fd, std::uint32_t& n, std::size_t& got) {
-    unsigned char bytes[4];
-    if (!readExactly(fd, reinterpret_cast<char*>(bytes), sizeof bytes, got)) {
-        return false;
-    }
-    n = bytes[0] | (bytes[1] << 8) | (bytes[2] << 16) | (std::uint32_t{bytes[3]} << 24);
-    return true;
+std::uint32_t numberAt(const char* at) {
+    const auto* bytes = reinterpret_cast<const unsigned char*>(at);
+    return bytes[0] | (bytes[1] << 8) | (bytes[2] << 16) | (std::uint32_t{bytes[3]} << 24);
 }
 
 }  // namespace
@@ -200,27 +181,46 @@ std::string requestFrame(const std::vector<std::string>& arguments) {
     return frame;
 }
 
-FrameRead readRequestFrame(int fd, std::vector<std::string>& arguments) {
+bool RequestReader::fill(std::size_t bytes) {
+    if (at_ > 0 && buffer_.size() - at_ < bytes) {
+        buffer_.erase(0, at_);  // offsets from at_ stay as they were
+        at_ = 0;
+    }
+    while (buffer_.size() - at_ < bytes) {
+        const std::size_t had = buffer_.size();
+        buffer_.resize(had + std::max(bytes - (had - at_), kChunkBytes));
+        ssize_t n = 0;
+        do {
+            n = ::read(fd_, buffer_.data() + had, buffer_.size() - had);
+        } while (n < 0 && errno == EINTR);
+        buffer_.resize(had + static_cast<std::size_t>(std::max<ssize_t>(n, 0)));
+        if (n <= 0) {
+            return false;
+        }
+    }
+    return true;
+}
+
+FrameRead RequestReader::next(std::vector<std::string>& arguments) {
     arguments.clear();
-    std::uint32_t count = 0;
-    std::size_t got = 0;
-    if (!readNumber(fd, count, got)) {
-        return got == 0 ? FrameRead::End : FrameRead::Malformed;
+    if (!fill(4)) {
+        return buffer_.size() == at_ ? FrameRead::End : FrameRead::Malformed;
     }
-    std::size_t total = 0;
+    const std::uint32_t count = numberAt(buffer_.data() + at_);
+    std::size_t frame = 4;  // bytes of the frame so far
     for (std::uint32_t i = 0; i < count; ++i) {
-        std::uint32_t size = 0;
-        total += 4;
-        if (!readNumber(fd, size, got) || total + size > maxFrameBytes) {
+        if (!fill(frame + 4)) {
             return FrameRead::Malformed;
         }
-        total += size;
-        std::string word(size, '\0');
-        if (!readExactly(fd, word.data(), size, got)) {
+        const std::uint32_t size = numberAt(buffer_.data() + at_ + frame);
+        frame += 4;
+        if (frame + size > maxFrameBytes || !fill(frame + size)) {
             return FrameRead::Malformed;
         }
-        arguments.push_back(std::move(word));
+        arguments.emplace_back(buffer_.data() + at_ + frame, size);
+        frame += size;
     }
+    at_ += frame;
     return FrameRead::Request;
 }
 

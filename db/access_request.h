@@ -83,8 +83,26 @@ std::optional<ReaderInvocation> parseReaderArguments(const std::vector<std::stri
 std::string requestFrame(const std::vector<std::string>& arguments);
 
 enum class FrameRead { Request, End, Malformed };
-// Reads one request from the descriptor, blocking: End when the input ends before a frame
-// begins, Malformed when it ends inside one or a frame is larger than any request.
-FrameRead readRequestFrame(int fd, std::vector<std::string>& arguments);
+
+// Reads the requests of a descriptor one after another, blocking. A request takes one read
+// of the descriptor where it arrived whole, not two for each of its words; what a read
+// brings beyond a request is kept for the next.
+class RequestReader {
+  public:
+    explicit RequestReader(int fd) : fd_(fd) {}
+
+    // The next request: End when the input ends before a frame begins, Malformed when it ends
+    // inside one or a frame is larger than any request.
+    FrameRead next(std::vector<std::string>& arguments);
+
+  private:
+    static constexpr std::size_t kChunkBytes = 4096;
+    // Reads until `bytes` bytes are kept unread; false when the input ends first.
+    bool fill(std::size_t bytes);
+
+    int fd_;
+    std::string buffer_;
+    std::size_t at_ = 0;  // where the unread bytes begin
+};
 
 }  // namespace planora::db::access

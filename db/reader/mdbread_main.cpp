@@ -40,9 +40,10 @@ int takeStream() {
 
 // The reads after the first, as they come, while the program that started it lives.
 void serve(LibmdbReader& reader, StreamWriter& out) {
+    RequestReader requests(STDIN_FILENO);
     std::vector<std::string> words;
     for (;;) {
-        switch (readRequestFrame(STDIN_FILENO, words)) {
+        switch (requests.next(words)) {
             case FrameRead::End:
                 return;
             case FrameRead::Malformed:

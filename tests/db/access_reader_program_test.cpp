@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <fstream>
+#include <thread>
 
 #include "db/access_backend.h"
 #include "db/access_reader_program.h"
@@ -76,7 +77,10 @@ TEST(ReaderArguments, MalformedCommandLinesAreRefused) {
 // The frames of a serving reader's input, written to a pipe as the program writes them.
 class RequestFrames : public ::testing::Test {
   protected:
-    void SetUp() override { ASSERT_EQ(::pipe(fds_), 0); }
+    void SetUp() override {
+        ASSERT_EQ(::pipe(fds_), 0);
+        requests_ = RequestReader(fds_[0]);
+    }
     void TearDown() override {
         ::close(fds_[0]);
         if (fds_[1] >= 0) {
@@ -90,9 +94,10 @@ class RequestFrames : public ::testing::Test {
         ::close(fds_[1]);
         fds_[1] = -1;
     }
-    FrameRead read(std::vector<std::string>& words) { return readRequestFrame(fds_[0], words); }
+    FrameRead read(std::vector<std::string>& words) { return requests_.next(words); }
 
     int fds_[2] = {-1, -1};
+    RequestReader requests_{-1};
 };
 
 TEST_F(RequestFrames, RequestsComeBackWordForWordUntilTheInputEnds) {
@@ -108,6 +113,28 @@ TEST_F(RequestFrames, RequestsComeBackWordForWordUntilTheInputEnds) {
     ASSERT_EQ(read(words), FrameRead::Request);
     EXPECT_TRUE(words.empty());
     EXPECT_EQ(read(words), FrameRead::End);
+}
+
+TEST_F(RequestFrames, FramesArrivingInPiecesOrLargerThanOneReadComeBackWhole) {
+    const std::vector<std::string> large = {"--where", std::string(200'000, 'x'), "end"};
+    const std::string frames = requestFrame(large) + requestFrame({"next"});
+    std::thread writer([&] {
+        for (std::size_t at = 0; at < frames.size(); at += 777) {
+            const std::string piece = frames.substr(at, 777);
+            if (::write(fds_[1], piece.data(), piece.size()) !=
+                static_cast<ssize_t>(piece.size())) {
+                break;
+            }
+        }
+        endInput();
+    });
+    std::vector<std::string> words;
+    EXPECT_EQ(read(words), FrameRead::Request);
+    EXPECT_EQ(words, large);
+    EXPECT_EQ(read(words), FrameRead::Request);
+    EXPECT_EQ(words, std::vector<std::string>{"next"});
+    EXPECT_EQ(read(words), FrameRead::End);
+    writer.join();
 }
 
 TEST_F(RequestFrames, AFrameCutShortOrTooLargeIsMalformed) {
