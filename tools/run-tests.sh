@@ -11,3 +11,4 @@ export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 cd "$build"
 ctest --output-on-failure -j "$(nproc)" --timeout 900
+"$root/tools/check-release-reader.sh" "$build"
