@@ -106,40 +106,43 @@ bool DataPages::ofTheTable() const {
                table_->entry->table_pg;
 }
 
-bool DataPages::readPage(std::uint32_t page, unsigned char* into) {
+std::size_t DataPages::readPages(std::uint32_t first, std::size_t count, unsigned char* into) {
     const int fd = fileno(mdb_->f->stream);
-    const auto offset = static_cast<off_t>(page) * static_cast<off_t>(pageBytes_);
+    const auto offset = static_cast<off_t>(first) * static_cast<off_t>(pageBytes_);
     ssize_t got = 0;
     do {
-        got = ::pread(fd, into, pageBytes_, offset);
+        got = ::pread(fd, into, count * pageBytes_, offset);
     } while (got < 0 && errno == EINTR);
-    return got == static_cast<ssize_t>(pageBytes_);
+    return got < 0 ? 0 : static_cast<std::size_t>(got) / pageBytes_;
+}
+
+bool DataPages::readPage(std::uint32_t page, unsigned char* into) {
+    return readPages(page, 1, into) == 1;
+}
+
+// A block no larger than what is left of the file: most files of a hotel are a few pages, and
+// a reader reads a dozen of them.
+std::size_t DataPages::blockPagesAt(std::uint32_t page) const {
+    if (filePages_ == 0) {
+        return kBlockPages;  // the size is not known
+    }
+    return page < filePages_ ? std::min<std::uint64_t>(kBlockPages, filePages_ - page) : 1;
 }
 
 bool DataPages::load(std::uint32_t page) {
     if (page < blockFirst_ || page >= blockFirst_ + blockPages_) {
-        // A block no larger than what is left of the file: most files of a hotel are a few
-        // pages, and a reader reads a dozen of them.
-        const std::size_t pages = filePages_ == 0 ? kBlockPages
-                                  : page < filePages_
-                                      ? std::min<std::uint64_t>(kBlockPages, filePages_ - page)
-                                      : 1;
+        const std::size_t pages = blockPagesAt(page);
         if (pages > blockCapacity_) {
             block_.reset(new unsigned char[pages * pageBytes_]);  // each read fills what it uses
             blockCapacity_ = pages;
         }
-        const int fd = fileno(mdb_->f->stream);
-        const auto offset = static_cast<off_t>(page) * static_cast<off_t>(pageBytes_);
-        ssize_t got = 0;
-        do {
-            got = ::pread(fd, block_.get(), pages * pageBytes_, offset);
-        } while (got < 0 && errno == EINTR);
-        if (got < static_cast<ssize_t>(pageBytes_)) {
+        const std::size_t got = readPages(page, pages, block_.get());
+        if (got == 0) {
             blockPages_ = 0;
             return false;
         }
         blockFirst_ = page;
-        blockPages_ = static_cast<std::uint32_t>(static_cast<std::size_t>(got) / pageBytes_);
+        blockPages_ = static_cast<std::uint32_t>(got);
     }
     std::memcpy(mdb_->pg_buf, block_.get() + (page - blockFirst_) * pageBytes_, pageBytes_);
     mdb_->cur_pg = page;  // libmdb reads a page again unless it knows the buffer holds it

@@ -26,7 +26,10 @@ class DataPages {
   private:
     // The pages the usage map marks, in order; false for a map of a kind not known.
     bool readMap();
+    // Reads up to `count` pages from `first` on; how many whole pages it read.
+    std::size_t readPages(std::uint32_t first, std::size_t count, unsigned char* into);
     bool readPage(std::uint32_t page, unsigned char* into);
+    std::size_t blockPagesAt(std::uint32_t page) const;
     bool load(std::uint32_t page);
     bool ofTheTable() const;
 
