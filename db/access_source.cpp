@@ -2,6 +2,7 @@
 #include <optional>
 
 #include "db/access_reading.h"
+#include "db/column_store.h"
 #include "db/error.h"
 #include "messages/db_messages.h"
 #include "messages/reading_messages.h"
@@ -30,25 +31,6 @@ unsigned kindOfType(ColumnType type) {
             return 0;
     }
     return 0;
-}
-
-// A short digest of some cells of a row, to tell whether a row read again by its address is
-// the row first read there.
-std::uint64_t digestOf(const Value* cells, std::size_t count) {
-    std::uint64_t digest = 1469598103934665603ull;  // FNV-1a
-    const auto add = [&](std::string_view bytes) {
-        for (const char c : bytes) {
-            digest = (digest ^ static_cast<unsigned char>(c)) * 1099511628211ull;
-        }
-    };
-    for (std::size_t i = 0; i < count; ++i) {
-        const Value& v = cells[i];
-        const char kind = static_cast<char>(v.kind());
-        add({&kind, 1});
-        add(v.kind() == Value::Kind::Text ? v.asText() : v.toText());
-        add({"\0", 1});
-    }
-    return digest;
 }
 
 // An Access column holds values of its type only: which kinds a column holds in the whole table
@@ -90,16 +72,18 @@ class Source final : public TableSource {
             throw Error(msg::cellOutOfRange(table_, row, 0));
         }
         const auto read = readTable(ReadRequest::rowsOf(table_, {(*addresses_)[row]}));
-        std::vector<Value> values;
-        if (read->rowCount() == 1) {
-            for (std::size_t c = 0; c < columns_.size(); ++c) {
-                values.push_back(read->value(0, c));
-            }
+        if (read->rowCount() != 1) {
+            refuseChangedRow();
         }
-        if (values.empty() || digestOfRow(values) != digests_[row]) {
-            throw Error(reading_->tableError(table_, msg::changedWhileRead()));
+        std::vector<Value> values;
+        for (std::size_t c = 0; c < columns_.size(); ++c) {
+            values.push_back(read->value(0, c));
         }
         return values;
+    }
+
+    [[noreturn]] void refuseChangedRow() override {
+        throw Error(reading_->tableError(table_, msg::changedWhileRead()));
     }
 
     bool selectsEveryRow() const override { return where_.empty(); }
@@ -137,46 +121,36 @@ class Source final : public TableSource {
         }
     }
 
-    // The digest of a whole row's cells of the columns of the first pass.
-    std::uint64_t digestOfRow(const std::vector<Value>& row) const {
-        std::vector<Value> cells;
-        for (std::size_t c : checked_) {
-            cells.push_back(row[c]);
-        }
-        return digestOf(cells.data(), cells.size());
-    }
-
-    // Some columns of every row, with the rows' addresses. The first such pass keeps the
-    // addresses and a digest of each row; a later one must bring the same addresses.
+    // Some columns of every row, with the rows' addresses, taken over whole. The first such
+    // pass keeps the addresses; a later one must bring the same. A row read again by its
+    // address is checked by the table against the cells loaded.
     void loadWithAddresses(TableLoad& load, const std::vector<std::size_t>& columns) {
         const auto read = readTable(ReadRequest::columnsOf(table_, columns), columns.size() + 1);
         const std::size_t rows = read->rowCount();
-        const std::size_t addressColumn = columns.size();
-        const bool first = !addresses_;
-        if (first) {
+        const ColumnStore& sent = read->store(columns.size());
+        const auto addressAt = [&](std::size_t row) {
+            if (sent.storageKind() != Value::Kind::Integer || !sent.isPlain(row)) {
+                throw Error(reading_->tableError(
+                    table_, msg::streamProblem(msg::StreamProblem::ValueNotOfColumnType)));
+            }
+            return static_cast<std::uint64_t>(sent.integerAt(row));
+        };
+        if (!addresses_) {
             addresses_.emplace();
             addresses_->reserve(rows);
-            digests_.reserve(rows);
-            checked_ = columns;
+            for (std::size_t row = 0; row < rows; ++row) {
+                addresses_->push_back(addressAt(row));
+            }
         } else if (addresses_->size() != rows) {
-            throw Error(reading_->tableError(table_, msg::changedWhileRead()));
-        }
-        std::vector<Value> cells(columns.size());
-        for (std::size_t row = 0; row < rows; ++row) {
-            const auto address =
-                static_cast<std::uint64_t>(read->value(row, addressColumn).asInteger());
-            for (std::size_t i = 0; i < columns.size(); ++i) {
-                cells[i] = read->value(row, i);
-                load.appendCell(cells[i]);
-            }
-            load.endRow();
-            if (first) {
-                addresses_->push_back(address);
-                digests_.push_back(digestOf(cells.data(), cells.size()));
-            } else if ((*addresses_)[row] != address) {
-                throw Error(reading_->tableError(table_, msg::changedWhileRead()));
+            refuseChangedRow();
+        } else {
+            for (std::size_t row = 0; row < rows; ++row) {
+                if ((*addresses_)[row] != addressAt(row)) {
+                    refuseChangedRow();
+                }
             }
         }
+        load.takeRows(*read);
     }
 
     std::shared_ptr<Table> readTable(const ReadRequest& request,
@@ -220,11 +194,8 @@ class Source final : public TableSource {
     std::vector<ColumnInfo> columns_;
     std::string where_;
     std::optional<std::vector<Value>> firstValues_;
-    // Of a whole table read column by column: the rows' addresses, the columns of the first
-    // pass and each row's digest of them.
+    // Of a whole table read column by column: the rows' addresses.
     std::optional<std::vector<std::uint64_t>> addresses_;
-    std::vector<std::size_t> checked_;
-    std::vector<std::uint64_t> digests_;
 };
 
 }  // namespace

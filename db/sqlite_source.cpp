@@ -64,6 +64,8 @@ class Source final : public TableSource {
         return values;
     }
 
+    [[noreturn]] void refuseChangedRow() override { changed(); }
+
     bool selectsEveryRow() const override { return condition_.empty(); }
     bool learnsInFirstLoad(std::span<const KindQuestion> questions) const override {
         return !condition_.empty() && !kinds_->worthLearning(questions).empty();

@@ -1,6 +1,7 @@
 #include "db/table.h"
 
 #include <algorithm>
+#include <bit>
 #include <limits>
 #include <unordered_map>
 
@@ -20,6 +21,14 @@ constexpr std::size_t kSmallTableRows = 4096;
 // many of its rows; past that it loads the columns read so far whole.
 constexpr std::size_t kSingleRowReads = 256;
 constexpr std::size_t kRowsPerSingleRead = 32;
+
+// The same value stored: reals by their bits, so that a NaN read twice is the same cell.
+bool sameCell(const Value& a, const Value& b) {
+    if (a.kind() == Value::Kind::Real && b.kind() == Value::Kind::Real) {
+        return std::bit_cast<std::uint64_t>(a.asReal()) == std::bit_cast<std::uint64_t>(b.asReal());
+    }
+    return a == b;
+}
 
 }  // namespace
 
@@ -139,9 +148,20 @@ struct TableImpl {
             if (found->second.size() != columns.size()) {
                 throw Error(msg::rowSizeMismatch(name, found->second.size(), columns.size()));
             }
+            refuseIfChanged(row, found->second);
         }
         readSingly[column] = true;
         return found->second[column];
+    }
+
+    // A row read by itself must be the row loaded: the same cells in every loaded column.
+    void refuseIfChanged(std::size_t row, const std::vector<Value>& read) {
+        for (std::size_t c = 0; c < columns.size(); ++c) {
+            if (loaded[c] && !sameCell(read[c], data[c].get(row))) {
+                singleRows.erase(static_cast<std::uint32_t>(row));
+                source->refuseChangedRow();
+            }
+        }
     }
 
     // A value of a column not loaded yet: read from its row alone while few rows of a large
@@ -192,15 +212,14 @@ void TableLoad::endRow() {
 void TableLoad::takeRows(Table& loaded) {
     TableImpl& from = *loaded.impl_;
     if (impl_.nextColumn != 0 || impl_.loadRows != 0 || from.source ||
-        from.data.size() != impl_.filling.size()) {
+        from.data.size() < impl_.filling.size()) {
         throw Error(msg::rowSizeMismatch(impl_.name, from.data.size(), impl_.filling.size()));
     }
     for (std::size_t i = 0; i < impl_.filling.size(); ++i) {
         impl_.data[impl_.filling[i]] = std::move(from.data[i]);
+        from.data[i] = ColumnStore();
     }
     impl_.loadRows = from.rows;
-    from.data.assign(from.data.size(), ColumnStore());
-    from.rows = 0;
 }
 
 Table::Table(std::string name, std::vector<ColumnInfo> columns)

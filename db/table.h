@@ -50,6 +50,9 @@ class TableSource {
     virtual bool readsSingleRows() const = 0;
     // Every column of one selected row, in column order.
     virtual std::vector<Value> loadRow(std::size_t row) = 0;
+    // Throws the source's error for a row read by itself whose cells differ from those
+    // loaded before: the table changed between the two reads.
+    [[noreturn]] virtual void refuseChangedRow() = 0;
     // True when every row of the table is selected.
     virtual bool selectsEveryRow() const = 0;
     // True when the first load should bring every column: a selection narrowed by the
@@ -74,8 +77,8 @@ class TableLoad {
     void appendTextCell(std::string_view text);
     void appendIntegerCell(std::int64_t value);
     void endRow();
-    // Every row of a loaded table whose columns are those being loaded, in order, at once:
-    // its storage is taken over.
+    // Every row of a loaded table whose first columns are those being loaded, in order, at
+    // once: their storage is taken over. Columns past those stay with `loaded`.
     void takeRows(Table& loaded);
 
   private:
