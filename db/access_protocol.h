@@ -1,6 +1,5 @@
 #pragma once
 
-#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <map>
@@ -36,9 +35,10 @@ enum class Tag : std::uint8_t {
 // Largest payload of one message; a longer one means the stream is garbage.
 inline constexpr std::uint32_t maxPayloadBytes = 64u << 20;
 
-// The reader's side: buffers messages and writes them to a file descriptor, at the latest
-// when a step (the table list, a table) is complete or a tenth of a second after the last
-// write, so that the receiver sees the progress of a table read slowly.
+// The reader's side: buffers messages and writes them to a file descriptor when the buffer
+// is full, when told to (`flush`, `done`) and about a tenth of a second after the last write,
+// so that the receiver sees the progress of a table read slowly. A request's answer thus
+// reaches the receiver in one write, and wakes it once.
 // Throws std::runtime_error when the descriptor cannot be written.
 class StreamWriter {
   public:
@@ -53,15 +53,16 @@ class StreamWriter {
     void tableFailed(std::string_view name, std::string_view reason);
     void fileFailed(std::string_view reason);
     void done();  // writes Done and flushes
+    void flush();
 
   private:
+    static std::int64_t coarseMilliseconds();
     void message(Tag tag, const std::string& payload);
-    void flush();
     void flushWhenDue();
 
     int fd_;
     std::string buffer_;
-    std::chrono::steady_clock::time_point lastFlush_ = std::chrono::steady_clock::now();
+    std::int64_t lastFlush_ = coarseMilliseconds();
 };
 
 // A stream that breaks the rules above.

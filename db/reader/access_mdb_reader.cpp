@@ -532,6 +532,11 @@ void LibmdbReader::read(const std::filesystem::path& file, const ReadRequest& re
         return;
     }
     out.tableNames(opened->names);
+    if (!request.table) {
+        // The list opens the file: a table that brings the reader down after it leaves the
+        // file's other tables readable.
+        out.flush();
+    }
     for (std::size_t i = 0; request.definitions && i < opened->entries.size(); ++i) {
         if (MdbTableDef* table = opened->table(i)) {
             out.tableDefinition(opened->names[i], columnsOf(table));
@@ -539,13 +544,18 @@ void LibmdbReader::read(const std::filesystem::path& file, const ReadRequest& re
             out.tableFailed(opened->names[i], msg::accessTableUnreadable());
         }
     }
+    bool streamed = false;
     for (std::size_t i = 0; i < opened->entries.size(); ++i) {
         if (request.allTables || (request.table && *request.table == opened->names[i])) {
+            if (streamed) {
+                out.flush();  // the tables before one that brings the reader down still count
+            }
             if (MdbTableDef* table = opened->table(i)) {
                 streamTable(table, request, out);
             } else {
                 out.tableFailed(opened->names[i], msg::accessTableUnreadable());
             }
+            streamed = true;
         }
     }
     out.done();

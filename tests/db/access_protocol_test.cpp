@@ -1,7 +1,10 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <functional>
+#include <thread>
 
 #include "db/access_protocol.h"
 
@@ -215,6 +218,76 @@ TEST(AccessStream, StreamsThatBreakTheRulesAreRejected) {
               "un messaggio è più lungo di qualsiasi messaggio previsto");
     EXPECT_EQ(rejection(std::string("\x0a\x00\x00\x00\x00", 5)),
               "un messaggio è di un tipo sconosciuto");
+}
+
+// The bytes waiting in a pipe whose write end is still open.
+std::size_t waitingBytes(int fd) {
+    std::string bytes;
+    char buffer[4096];
+    ssize_t n;
+    while ((n = ::read(fd, buffer, sizeof buffer)) > 0) {
+        bytes.append(buffer, static_cast<std::size_t>(n));
+    }
+    return bytes.size();
+}
+
+class WriterOnAPipe : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_EQ(::pipe2(fds_, O_NONBLOCK), 0);
+        // Room for a whole buffer of the writer, which must not meet a full pipe.
+        ASSERT_GE(::fcntl(fds_[1], F_SETPIPE_SZ, 1 << 18), 1 << 18);
+    }
+    void TearDown() override {
+        ::close(fds_[0]);
+        ::close(fds_[1]);
+    }
+    int fds_[2] = {-1, -1};
+};
+
+// Whether less than the writer's flush interval has passed since `start`: a machine that
+// stalled the test longer lets the writer send early, as it should.
+bool quick(std::chrono::steady_clock::time_point start) {
+    return std::chrono::steady_clock::now() - start < std::chrono::milliseconds(50);
+}
+
+TEST_F(WriterOnAPipe, AnAnswerReachesTheReceiverWhenItIsDone) {
+    const auto start = std::chrono::steady_clock::now();
+    StreamWriter out(fds_[1]);
+    writeSample(out);
+    if (quick(start)) {
+        EXPECT_EQ(waitingBytes(fds_[0]), 0u)
+            << "the receiver was woken before the answer was whole";
+    }
+    out.done();
+    const auto whole = waitingBytes(fds_[0]);
+    EXPECT_EQ(whole, bytesOf(writeSample).size());
+}
+
+TEST_F(WriterOnAPipe, RowsReadSlowlyAreSentAboutATenthOfASecondLater) {
+    const auto start = std::chrono::steady_clock::now();
+    StreamWriter out(fds_[1]);
+    out.tableBegin("Camere_Prenotazione", 1000, columns);
+    const auto row = sampleRow(1);
+    out.row(row);
+    if (quick(start)) {
+        EXPECT_EQ(waitingBytes(fds_[0]), 0u);
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(120));
+    out.row(row);
+    EXPECT_GT(waitingBytes(fds_[0]), 0u) << "a row held back after a tenth of a second";
+}
+
+TEST_F(WriterOnAPipe, AFullBufferIsSentWithoutWaiting) {
+    StreamWriter out(fds_[1]);
+    out.tableBegin("Camere_Prenotazione", 1000, columns);
+    const auto row = sampleRow(1);
+    std::size_t sent = 0;
+    for (int i = 0; i < 5000 && sent == 0; ++i) {
+        out.row(row);
+        sent = waitingBytes(fds_[0]);
+    }
+    EXPECT_GE(sent, 64u * 1024u);
 }
 
 }  // namespace

@@ -106,6 +106,7 @@ int main(int argc, char** argv) {
         out.done();
     } else if (mode == "stuck-table") {  // nothing at all for 800 ms inside a table
         out.tableNames({"A"});
+        out.flush();  // as a whole-file read sends the list before its tables
         out.tableBegin("A", 2, {{"Sigla", ColumnType::Text}});
         std::this_thread::sleep_for(800ms);
         out.tableEnd(0);
