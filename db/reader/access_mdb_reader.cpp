@@ -1,6 +1,7 @@
 #include "db/reader/access_mdb_reader.h"
 
 #include "db/reader/data_pages.h"
+#include "db/reader/file_image.h"
 #include "db/reader/row_fields.h"
 
 #include <algorithm>
@@ -10,6 +11,7 @@
 #include <cstring>
 #include <memory>
 #include <optional>
+#include <span>
 #include <vector>
 
 #include "db/access_dates.h"
@@ -42,6 +44,11 @@ struct GFreer {
 using MdbFile = std::unique_ptr<MdbHandle, MdbCloser>;
 using MdbTable = std::unique_ptr<MdbTableDef, TableFreer>;
 using GString = std::unique_ptr<char, GFreer>;
+
+// Files up to this size are read into memory with one read and opened from there: libmdb then
+// takes the pages it reads itself (the table list, the table definitions, the rows found by
+// address) from memory, where from a file it makes three system calls for each.
+constexpr std::uint64_t kFileInMemoryBytes = std::uint64_t{128} << 10;
 
 ColumnType columnTypeOf(int mdbType) {
     switch (mdbType) {
@@ -177,11 +184,12 @@ std::uint64_t rowAddress(std::uint32_t page, int r) {
 // Each row of the table in libmdb's order, cracked once, with its address: the rows of each
 // data page of the table that crackRow takes, as mdb_fetch_row gives them.
 template <typename EachRow>
-void forEachRow(MdbTableDef* table, RowFields& row, const EachRow& eachRow) {
+void forEachRow(MdbTableDef* table, std::span<const unsigned char> image, RowFields& row,
+                const EachRow& eachRow) {
     if (table->num_cols == 0) {
         return;
     }
-    DataPages pages(table);
+    DataPages pages(table, image);
     const RowSplitter splitter(table);
     while (pages.next()) {
         const int rows = rowsOnPage(table->entry->mdb);
@@ -359,14 +367,15 @@ void readValues(MdbTableDef* table, const RowFields& row, std::vector<Value>& va
     }
 }
 
-void streamRows(MdbTableDef* table, const std::string& where, StreamWriter& out) {
+void streamRows(MdbTableDef* table, std::span<const unsigned char> image, const std::string& where,
+                StreamWriter& out) {
     RowFields row(table->num_cols);
     RowFilter filter(table, row, where);
     FirstValues first(table->num_cols);
     std::vector<Value> values(table->num_cols);
     std::uint64_t read = 0;
     std::uint64_t sent = 0;
-    forEachRow(table, row, [&](std::uint64_t) {
+    forEachRow(table, image, row, [&](std::uint64_t) {
         ++read;
         if (filter.active()) {
             first.see(table, row);
@@ -385,11 +394,12 @@ void streamRows(MdbTableDef* table, const std::string& where, StreamWriter& out)
 }
 
 // The values of some columns of every row, and the row's address after them.
-void streamColumns(MdbTableDef* table, const std::vector<std::size_t>& columns, StreamWriter& out) {
+void streamColumns(MdbTableDef* table, std::span<const unsigned char> image,
+                   const std::vector<std::size_t>& columns, StreamWriter& out) {
     RowFields row(table->num_cols);
     std::vector<Value> values(columns.size() + 1);
     std::uint64_t sent = 0;
-    forEachRow(table, row, [&](std::uint64_t address) {
+    forEachRow(table, image, row, [&](std::uint64_t address) {
         for (std::size_t i = 0; i < columns.size(); ++i) {
             values[i] = columnValue(table, row, columns[i]);
         }
@@ -423,7 +433,8 @@ bool validColumns(MdbTableDef* table, const std::vector<std::size_t>& columns) {
                        [&](std::size_t c) { return c < table->num_cols; });
 }
 
-void streamTable(MdbTableDef* table, const ReadRequest& request, StreamWriter& out) {
+void streamTable(MdbTableDef* table, std::span<const unsigned char> image,
+                 const ReadRequest& request, StreamWriter& out) {
     const char* name = table->entry->object_name;
     if (request.columns && !validColumns(table, *request.columns)) {
         out.tableFailed(name, msg::accessTableUnreadable());
@@ -440,10 +451,10 @@ void streamTable(MdbTableDef* table, const ReadRequest& request, StreamWriter& o
         }
         sent.push_back({"", ColumnType::Integer});
         out.tableBegin(name, table->num_rows, sent);
-        streamColumns(table, *request.columns, out);
+        streamColumns(table, image, *request.columns, out);
     } else {
         out.tableBegin(name, table->num_rows, columns);
-        streamRows(table, request.allTables ? std::string() : request.where, out);
+        streamRows(table, image, request.allTables ? std::string() : request.where, out);
     }
 }
 
@@ -457,11 +468,20 @@ bool isUserTable(MdbCatalogEntry* entry) {
 struct LibmdbReader::OpenFile {
     std::filesystem::path path;
     FileVersion version;
+    FileImage image;  // of a file held in memory; outlives the handle
     MdbFile mdb;
     std::vector<MdbCatalogEntry*> entries;
     std::vector<std::string> names;
     std::vector<MdbTable> tables;  // by entry; null until read
     std::vector<bool> unreadable;
+
+    // Opens the file from memory when it is small enough, else from the file.
+    bool openFile() {
+        image = FileImage::read(path, kFileInMemoryBytes);
+        mdb.reset(image.empty() ? mdb_open(path.c_str(), MDB_NOFLAGS)
+                                : mdb_open_buffer(image.data(), image.size(), MDB_NOFLAGS));
+        return mdb != nullptr;
+    }
 
     // The table of an entry with its columns; null when libmdb cannot read it.
     MdbTableDef* table(std::size_t i) {
@@ -488,8 +508,8 @@ LibmdbReader::OpenFile* LibmdbReader::open(const std::filesystem::path& file, St
     }
     open_.reset();
     auto opened = std::make_unique<OpenFile>();
-    opened->mdb.reset(mdb_open(file.c_str(), MDB_NOFLAGS));
-    if (!opened->mdb) {
+    opened->path = file;
+    if (!opened->openFile()) {
         out.fileFailed(msg::accessUnreadable());
         return nullptr;
     }
@@ -507,7 +527,6 @@ LibmdbReader::OpenFile* LibmdbReader::open(const std::filesystem::path& file, St
     }
     opened->tables.resize(opened->entries.size());
     opened->unreadable.assign(opened->entries.size(), false);
-    opened->path = file;
     if (version) {
         opened->version = *version;
         open_ = std::move(opened);
@@ -551,7 +570,7 @@ void LibmdbReader::read(const std::filesystem::path& file, const ReadRequest& re
                 out.flush();  // the tables before one that brings the reader down still count
             }
             if (MdbTableDef* table = opened->table(i)) {
-                streamTable(table, request, out);
+                streamTable(table, opened->image.bytes(), request, out);
             } else {
                 out.tableFailed(opened->names[i], msg::accessTableUnreadable());
             }

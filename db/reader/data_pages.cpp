@@ -24,12 +24,15 @@ constexpr int kOwnerOffset = 4;
 
 }  // namespace
 
-DataPages::DataPages(MdbTableDef* table)
+DataPages::DataPages(MdbTableDef* table, std::span<const unsigned char> image)
     : table_(table),
       mdb_(table->entry->mdb),
+      image_(image),
       pageBytes_(static_cast<std::size_t>(mdb_->fmt->pg_size)) {
     struct stat file {};
-    if (fstat(fileno(mdb_->f->stream), &file) == 0 && file.st_size > 0) {
+    if (!image_.empty()) {
+        filePages_ = image_.size() / pageBytes_;
+    } else if (fstat(fileno(mdb_->f->stream), &file) == 0 && file.st_size > 0) {
         filePages_ = static_cast<std::uint64_t>(file.st_size) / pageBytes_;
     }
     byMap_ = pageBytes_ > kMapPageHeader && pageBytes_ <= sizeof mdb_->pg_buf && readMap();
@@ -107,6 +110,12 @@ bool DataPages::ofTheTable() const {
 }
 
 std::size_t DataPages::readPages(std::uint32_t first, std::size_t count, unsigned char* into) {
+    if (!image_.empty()) {
+        const std::size_t pages =
+            first < filePages_ ? std::min<std::uint64_t>(count, filePages_ - first) : 0;
+        std::memcpy(into, image_.data() + std::size_t{first} * pageBytes_, pages * pageBytes_);
+        return pages;
+    }
     const int fd = fileno(mdb_->f->stream);
     const auto offset = static_cast<off_t>(first) * static_cast<off_t>(pageBytes_);
     ssize_t got = 0;
@@ -129,7 +138,10 @@ std::size_t DataPages::blockPagesAt(std::uint32_t page) const {
     return page < filePages_ ? std::min<std::uint64_t>(kBlockPages, filePages_ - page) : 1;
 }
 
-bool DataPages::load(std::uint32_t page) {
+const unsigned char* DataPages::pageAt(std::uint32_t page) {
+    if (!image_.empty()) {
+        return page < filePages_ ? image_.data() + std::size_t{page} * pageBytes_ : nullptr;
+    }
     if (page < blockFirst_ || page >= blockFirst_ + blockPages_) {
         const std::size_t pages = blockPagesAt(page);
         if (pages > blockCapacity_) {
@@ -139,12 +151,20 @@ bool DataPages::load(std::uint32_t page) {
         const std::size_t got = readPages(page, pages, block_.get());
         if (got == 0) {
             blockPages_ = 0;
-            return false;
+            return nullptr;
         }
         blockFirst_ = page;
         blockPages_ = static_cast<std::uint32_t>(got);
     }
-    std::memcpy(mdb_->pg_buf, block_.get() + (page - blockFirst_) * pageBytes_, pageBytes_);
+    return block_.get() + (page - blockFirst_) * pageBytes_;
+}
+
+bool DataPages::load(std::uint32_t page) {
+    const unsigned char* bytes = pageAt(page);
+    if (bytes == nullptr) {
+        return false;
+    }
+    std::memcpy(mdb_->pg_buf, bytes, pageBytes_);
     mdb_->cur_pg = page;  // libmdb reads a page again unless it knows the buffer holds it
     mdb_->cur_pos = 0;
     return true;

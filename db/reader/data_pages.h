@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <vector>
 
 namespace planora::db::access {
@@ -14,9 +15,10 @@ namespace planora::db::access {
 // them, read from the file a block of pages at a time: one read for many pages, where libmdb
 // makes a size check, a seek and a read of each, and reads a page of the map again for each.
 // A map of a kind not known has every page of the file looked at in turn, as libmdb does then.
+// A file held in memory whole (`image`) has its pages taken from there.
 class DataPages {
   public:
-    explicit DataPages(MdbTableDef* table);
+    DataPages(MdbTableDef* table, std::span<const unsigned char> image);
 
     // Puts the next data page of the table in the handle's page buffer; false after the last,
     // or when the file ends early.
@@ -30,11 +32,14 @@ class DataPages {
     std::size_t readPages(std::uint32_t first, std::size_t count, unsigned char* into);
     bool readPage(std::uint32_t page, unsigned char* into);
     std::size_t blockPagesAt(std::uint32_t page) const;
+    // The page's bytes, in the image or in the block (read for it); null past the file's end.
+    const unsigned char* pageAt(std::uint32_t page);
     bool load(std::uint32_t page);
     bool ofTheTable() const;
 
     MdbTableDef* table_;
     MdbHandle* mdb_;
+    std::span<const unsigned char> image_;
     std::size_t pageBytes_;
     std::uint32_t page_ = 0;
     bool byMap_ = true;
