@@ -68,12 +68,11 @@ int spawnReader(const ReaderCommand& command, int writeFd, int inputFd, pid_t& p
     }
     posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
     posix_spawn_file_actions_addclosefrom_np(&actions, STDERR_FILENO + 1);
+    // Every signal as a new program has it. Naming them all also spares the child a look at
+    // each one's action before it sets it, which posix_spawn makes for those not named.
     sigset_t none, defaults;
     sigemptyset(&none);
-    sigemptyset(&defaults);
-    for (int signal : {SIGPIPE, SIGINT, SIGTERM, SIGHUP, SIGCHLD}) {
-        sigaddset(&defaults, signal);
-    }
+    sigfillset(&defaults);
     posix_spawnattr_setsigmask(&attributes, &none);
     posix_spawnattr_setsigdefault(&attributes, &defaults);
     posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
