@@ -82,7 +82,8 @@ class AccessBackend final : public Backend {
         if (defined == definitions_.end()) {
             return loadTable(name);
         }
-        return access::openTable(reading_, exact, defined->second, {});
+        return access::openTable(reading_, exact, defined->second.columns, defined->second.rows,
+                                 {});
     }
 
     // The reader program evaluates the Where on each row with the record access layer's own
@@ -97,7 +98,8 @@ class AccessBackend final : public Backend {
         auto& selection = selections_[exact + '\n' + criteria];
         TablePtr table = selection.lock();
         if (!table) {
-            table = access::openTable(reading_, exact, defined->second, std::move(criteria));
+            table = access::openTable(reading_, exact, defined->second.columns,
+                                      defined->second.rows, std::move(criteria));
             selection = table;
         }
         return table;
@@ -179,7 +181,7 @@ class AccessBackend final : public Backend {
     std::filesystem::path file_;
     std::shared_ptr<const access::Reading> reading_;
     std::vector<std::string> names_;
-    std::map<std::string, std::vector<ColumnInfo>> definitions_;
+    std::map<std::string, access::StreamResult::Definition> definitions_;
     mutable std::map<std::string, std::weak_ptr<const Table>> selections_;
     mutable std::map<std::string, TablePtr> loaded_;
     mutable std::map<std::string, std::string> failed_;

@@ -247,9 +247,11 @@ void StreamWriter::tableBegin(std::string_view name, std::uint64_t expectedRows,
     message(Tag::TableBegin, payload);
 }
 
-void StreamWriter::tableDefinition(std::string_view name, const std::vector<ColumnInfo>& columns) {
+void StreamWriter::tableDefinition(std::string_view name, std::uint64_t definedRows,
+                                   const std::vector<ColumnInfo>& columns) {
     std::string payload;
     putString(payload, name);
+    putUnsigned(payload, definedRows, 8);
     putColumns(payload, columns);
     message(Tag::TableDefinition, payload);
 }
@@ -375,9 +377,11 @@ bool StreamDecoder::handle(Tag tag, std::string_view payload) {
         }
         case Tag::TableDefinition: {
             std::string name = in.string();
-            auto columns = readColumns(in);
+            StreamResult::Definition definition;
+            definition.rows = in.unsignedOf(8);
+            definition.columns = readColumns(in);
             in.expectEnd();
-            result_.definitions[std::move(name)] = std::move(columns);
+            result_.definitions[std::move(name)] = std::move(definition);
             return false;
         }
         case Tag::FileFailed:

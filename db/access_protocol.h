@@ -29,7 +29,9 @@ enum class Tag : std::uint8_t {
     // Of a table read with a Where, before TableEnd: the rows read, then per column the
     // first value that is not Null in the whole table (Null when there is none).
     TableScan = 8,
-    TableDefinition = 9,  // of a table list with definitions: table name, then its columns
+    // Of a table list with definitions: table name, the rows its definition counts, then its
+    // columns.
+    TableDefinition = 9,
 };
 
 // Largest payload of one message; a longer one means the stream is garbage.
@@ -48,7 +50,8 @@ class StreamWriter {
                     const std::vector<ColumnInfo>& columns);
     void row(std::span<const Value> values);
     void tableScan(std::uint64_t rowsRead, std::span<const Value> firstValues);
-    void tableDefinition(std::string_view name, const std::vector<ColumnInfo>& columns);
+    void tableDefinition(std::string_view name, std::uint64_t definedRows,
+                         const std::vector<ColumnInfo>& columns);
     void tableEnd(std::uint64_t rows);
     void tableFailed(std::string_view name, std::string_view reason);
     void fileFailed(std::string_view reason);
@@ -84,8 +87,13 @@ struct StreamResult {
         std::vector<Value> firstValues;
     };
     std::map<std::string, Scan> scans;
-    // The columns of the tables of a table list read with definitions, by name.
-    std::map<std::string, std::vector<ColumnInfo>> definitions;
+    // Of the tables of a table list read with definitions, by name: the columns, and the rows
+    // the definition counts (kept by the file, and only as right as the file).
+    struct Definition {
+        std::vector<ColumnInfo> columns;
+        std::uint64_t rows = 0;
+    };
+    std::map<std::string, Definition> definitions;
     std::vector<std::pair<std::string, std::string>> failedTables;  // name, reason
     std::optional<std::string> fileFailure;
     bool done = false;

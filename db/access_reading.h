@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -36,11 +37,11 @@ class Reading {
     std::shared_ptr<AccessReaders> readers_;
 };
 
-// A table of the file read on demand, with its columns as the file defines them: every row,
-// or with a Where (a criteria of the record access layer's dialect, which the reader program
-// evaluates on each row) the rows on which it may hold. Each load reads every column, as a
-// pass over the file costs about as much whatever it keeps.
+// A table of the file read on demand, with its columns and the rows its definition counts
+// as the file gives them: every row, read column by column as the record sets ask, or with a
+// Where (a criteria of the record access layer's dialect, which the reader program evaluates
+// on each row) the rows on which it may hold, with every column at once.
 TablePtr openTable(std::shared_ptr<const Reading> reading, std::string table,
-                   std::vector<ColumnInfo> columns, std::string where);
+                   std::vector<ColumnInfo> columns, std::uint64_t definedRows, std::string where);
 
 }  // namespace planora::db::access

@@ -43,10 +43,11 @@ unsigned kindOfType(ColumnType type) {
 class Source final : public TableSource {
   public:
     Source(std::shared_ptr<const Reading> reading, std::string table,
-           std::vector<ColumnInfo> columns, std::string where)
+           std::vector<ColumnInfo> columns, std::uint64_t definedRows, std::string where)
         : reading_(std::move(reading)),
           table_(std::move(table)),
           columns_(std::move(columns)),
+          definedRows_(definedRows),
           where_(std::move(where)) {}
 
     void loadColumns(TableLoad& load, const std::vector<std::size_t>& columns,
@@ -87,6 +88,10 @@ class Source final : public TableSource {
     }
 
     bool selectsEveryRow() const override { return where_.empty(); }
+    // What the file counts is a hint: a table selected by a Where is known by its selection.
+    std::optional<std::size_t> rowsExpected() const override {
+        return where_.empty() ? std::optional<std::size_t>(definedRows_) : std::nullopt;
+    }
     bool loadsEveryColumnAtOnce() const override { return !where_.empty(); }
 
     bool learnsInFirstLoad(std::span<const KindQuestion> questions) const override {
@@ -192,6 +197,7 @@ class Source final : public TableSource {
     std::shared_ptr<const Reading> reading_;
     std::string table_;
     std::vector<ColumnInfo> columns_;
+    std::uint64_t definedRows_;
     std::string where_;
     std::optional<std::vector<Value>> firstValues_;
     // Of a whole table read column by column: the rows' addresses.
@@ -201,10 +207,10 @@ class Source final : public TableSource {
 }  // namespace
 
 TablePtr openTable(std::shared_ptr<const Reading> reading, std::string table,
-                   std::vector<ColumnInfo> columns, std::string where) {
+                   std::vector<ColumnInfo> columns, std::uint64_t definedRows, std::string where) {
     std::vector<ColumnInfo> defined = columns;
-    auto source =
-        std::make_unique<Source>(std::move(reading), table, std::move(columns), std::move(where));
+    auto source = std::make_unique<Source>(std::move(reading), table, std::move(columns),
+                                           definedRows, std::move(where));
     return std::make_shared<const Table>(std::move(table), std::move(defined), std::move(source));
 }
 

@@ -86,7 +86,7 @@ struct TableImpl {
         if (!source) {
             return;
         }
-        if (!selected && source->loadsEveryColumnAtOnce()) {
+        if (!selected && (source->loadsEveryColumnAtOnce() || knownSmall())) {
             wanted.resize(columns.size());
             for (std::size_t c = 0; c < wanted.size(); ++c) {
                 wanted[c] = c;
@@ -103,6 +103,13 @@ struct TableImpl {
             return;
         }
         run(std::move(missing), learn);
+    }
+
+    // A small table loads every column it lacks at the first one it misses: one known to be
+    // small before its first load takes them all with that load.
+    bool knownSmall() const {
+        const auto expected = source->rowsExpected();
+        return expected && *expected <= kSmallTableRows;
     }
 
     void run(std::vector<std::size_t> missing, std::span<const KindQuestion> learn) {

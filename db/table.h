@@ -59,6 +59,9 @@ class TableSource {
     // backend (what it keeps is what the record sets go on to read), or a backend for which
     // another pass over the file costs as much as the whole table.
     virtual bool loadsEveryColumnAtOnce() const { return !selectsEveryRow(); }
+    // The rows the table holds as far as the backend knows before reading it, if it does: a
+    // table known to be small brings every column with its first load.
+    virtual std::optional<std::size_t> rowsExpected() const { return std::nullopt; }
     // True when the first load should answer these questions: they would take a pass over
     // the table of their own otherwise.
     virtual bool learnsInFirstLoad(std::span<const KindQuestion> questions) const = 0;

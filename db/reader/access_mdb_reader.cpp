@@ -558,7 +558,7 @@ void LibmdbReader::read(const std::filesystem::path& file, const ReadRequest& re
     }
     for (std::size_t i = 0; request.definitions && i < opened->entries.size(); ++i) {
         if (MdbTableDef* table = opened->table(i)) {
-            out.tableDefinition(opened->names[i], columnsOf(table));
+            out.tableDefinition(opened->names[i], table->num_rows, columnsOf(table));
         } else {
             out.tableFailed(opened->names[i], msg::accessTableUnreadable());
         }
