@@ -81,15 +81,24 @@ bool isPlainAscii(std::string_view bytes) {
 
 }  // namespace
 
+std::optional<std::string_view> plainAsciiJet4Text(std::string_view stored) {
+    const bool compressed = stored.size() >= 2 && static_cast<std::uint8_t>(stored[0]) == 0xFF &&
+                            static_cast<std::uint8_t>(stored[1]) == 0xFE;
+    if (compressed && isPlainAscii(stored.substr(2))) {
+        return stored.substr(2);  // one byte a character, each its own UTF-8
+    }
+    return std::nullopt;
+}
+
 std::string utf8FromJet4Text(std::string_view stored) {
     const auto byte = [&](std::size_t i) { return static_cast<std::uint8_t>(stored[i]); };
     const auto unitAt = [&](std::size_t i) {
         return static_cast<char16_t>(byte(i) | (byte(i + 1) << 8));
     };
-    const bool compressed = stored.size() >= 2 && byte(0) == 0xFF && byte(1) == 0xFE;
-    if (compressed && isPlainAscii(stored.substr(2))) {
-        return std::string(stored.substr(2));  // one byte a character, each its own UTF-8
+    if (const auto ascii = plainAsciiJet4Text(stored)) {
+        return std::string(*ascii);
     }
+    const bool compressed = stored.size() >= 2 && byte(0) == 0xFF && byte(1) == 0xFE;
     Utf8Out out(stored.size());
     if (compressed) {
         bool oneByte = true;

@@ -228,9 +228,12 @@ bool crackRowAt(MdbTableDef* table, const RowSplitter& splitter, std::uint64_t a
 class RowFilter {
   public:
     RowFilter(MdbTableDef* table, const RowFields& row, const std::string& where)
-        : table_(table), row_(row), values_(table->num_cols) {
+        : table_(table), row_(row), values_(table->num_cols), asStored_(table->num_cols, false) {
         if (where.empty()) {
             return;
+        }
+        for (std::size_t c = 0; c < asStored_.size(); ++c) {
+            asStored_[c] = IS_JET4(table->entry->mdb) && columnAt(table, c).col_type == MDB_TEXT;
         }
         // The fields are named as in a record set over the table.
         const Table shape(table->name, columnsOf(table));
@@ -250,7 +253,8 @@ class RowFilter {
     bool keeps() {
         std::fill(values_.begin(), values_.end(), std::nullopt);
         for (const Term& term : terms_) {
-            if (term.fails(value(term.column))) {
+            const std::optional<bool> quick = failsAsStored(term);
+            if (quick ? *quick : term.fails(value(term.column))) {
                 return false;
             }
         }
@@ -318,6 +322,29 @@ class RowFilter {
         }
     }
 
+    // A Jet 4 text field held as plain ASCII is compared with a text as it lies on the page,
+    // without the value made of it: in a scan most rows are turned away on a date or a code
+    // kept as text. Whether the term fails; none when the field is not such a text.
+    std::optional<bool> failsAsStored(const Term& term) const {
+        if (!asStored_[term.column] || term.literal.kind() != Value::Kind::Text) {
+            return std::nullopt;
+        }
+        const MdbField& f = row_.field(term.column);
+        const auto pageSize = static_cast<int>(table_->entry->mdb->fmt->pg_size);
+        if (f.is_null || f.start < 0 || f.siz < 0 || f.start + f.siz > pageSize) {
+            return true;  // Null, as fieldValue reads it
+        }
+        const auto ascii =
+            plainAsciiJet4Text({reinterpret_cast<const char*>(table_->entry->mdb->pg_buf) + f.start,
+                                static_cast<std::size_t>(f.siz)});
+        if (!ascii) {
+            return std::nullopt;
+        }
+        const std::string& literal = term.literal.asText();
+        return !term.holds(term.fieldFirst ? compareText(*ascii, literal)
+                                           : compareText(literal, *ascii));
+    }
+
     const Value& value(std::size_t column) {
         auto& v = values_[column];
         if (!v) {
@@ -331,6 +358,7 @@ class RowFilter {
     std::optional<sql::BoundExpr> bound_;
     std::vector<Term> terms_;
     std::vector<std::optional<Value>> values_;
+    std::vector<bool> asStored_;  // by column: a Jet 4 text, compared as stored when it can be
     const sql::RowReader reader_ = [this](std::size_t column) { return value(column); };
 };
 
