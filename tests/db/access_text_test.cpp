@@ -41,5 +41,17 @@ TEST(AccessText, DamagedTextsEndCleanly) {
     EXPECT_EQ(utf8FromJet4Text(bytes({'a', 0, 0, 0, 'b', 0})), "a");
 }
 
+TEST(AccessText, OnlyCompressedPlainAsciiIsTakenAsItLies) {
+    const std::string code = bytes({0xFF, 0xFE, '2', '0', '2', '5', '1', '1', '0', '3'});
+    ASSERT_TRUE(plainAsciiJet4Text(code));
+    EXPECT_EQ(*plainAsciiJet4Text(code), "20251103");
+    EXPECT_EQ(std::string(*plainAsciiJet4Text(code)), utf8FromJet4Text(code));
+    EXPECT_FALSE(plainAsciiJet4Text(bytes({0xFF, 0xFE, 'C', 'i', 't', 't', 0xE0})));  // Latin-1
+    EXPECT_FALSE(plainAsciiJet4Text(bytes({0xFF, 0xFE, 'A', 0, 0xA9, 0x03})));  // a mode switch
+    EXPECT_FALSE(plainAsciiJet4Text(bytes({'2', 0, '0', 0})));                  // UTF-16
+    EXPECT_FALSE(plainAsciiJet4Text(bytes({0xFF})));
+    EXPECT_EQ(plainAsciiJet4Text(bytes({0xFF, 0xFE})), std::string_view());
+}
+
 }  // namespace
 }  // namespace planora::db::access
