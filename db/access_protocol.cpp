@@ -257,17 +257,34 @@ void StreamWriter::tableDefinition(std::string_view name, std::uint64_t definedR
 }
 
 // Rows, the bulk of the stream, are written into the buffer in place, their length filled in
-// afterwards.
+// at their end.
 void StreamWriter::row(std::span<const Value> values) {
-    buffer_.push_back(static_cast<char>(Tag::Row));
-    const std::size_t lengthAt = buffer_.size();
-    putUnsigned(buffer_, 0, 4);
+    beginRow();
     for (const auto& v : values) {
-        putValue(buffer_, v);
+        cell(v);
     }
-    const std::size_t length = buffer_.size() - lengthAt - 4;
+    endRow();
+}
+
+void StreamWriter::beginRow() {
+    buffer_.push_back(static_cast<char>(Tag::Row));
+    rowLengthAt_ = buffer_.size();
+    putUnsigned(buffer_, 0, 4);
+}
+
+void StreamWriter::cell(const Value& value) {
+    putValue(buffer_, value);
+}
+
+void StreamWriter::textCell(std::string_view text) {
+    buffer_.push_back(static_cast<char>(Value::Kind::Text));
+    putString(buffer_, text);
+}
+
+void StreamWriter::endRow() {
+    const std::size_t length = buffer_.size() - rowLengthAt_ - 4;
     for (int i = 0; i < 4; ++i) {
-        buffer_[lengthAt + i] = static_cast<char>((length >> (8 * i)) & 0xff);
+        buffer_[rowLengthAt_ + i] = static_cast<char>((length >> (8 * i)) & 0xff);
     }
     flushWhenDue();
 }

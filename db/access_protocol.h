@@ -49,6 +49,11 @@ class StreamWriter {
     void tableBegin(std::string_view name, std::uint64_t expectedRows,
                     const std::vector<ColumnInfo>& columns);
     void row(std::span<const Value> values);
+    // A row cell by cell: the same bytes as row() with the values of its cells.
+    void beginRow();
+    void cell(const Value& value);
+    void textCell(std::string_view text);  // a Text value, not made
+    void endRow();
     void tableScan(std::uint64_t rowsRead, std::span<const Value> firstValues);
     void tableDefinition(std::string_view name, std::uint64_t definedRows,
                          const std::vector<ColumnInfo>& columns);
@@ -66,6 +71,7 @@ class StreamWriter {
     int fd_;
     std::string buffer_;
     std::int64_t lastFlush_ = coarseMilliseconds();
+    std::size_t rowLengthAt_ = 0;
 };
 
 // A stream that breaks the rules above.

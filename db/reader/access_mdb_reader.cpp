@@ -172,6 +172,22 @@ bool crackRow(MdbTableDef* table, const RowSplitter& splitter, int r, RowFields&
            (start & kDeleted) == 0 && splitter.split(start & kOffsetMask, size, row);
 }
 
+// A Jet 4 text field kept compressed as plain ASCII: its characters where they lie on the
+// page, which are the UTF-8 that fieldValue makes of them. None for any other field.
+std::optional<std::string_view> asciiAsStored(MdbTableDef* table, const RowFields& row,
+                                              std::size_t column) {
+    MdbHandle* mdb = table->entry->mdb;
+    if (!IS_JET4(mdb) || columnAt(table, column).col_type != MDB_TEXT) {
+        return std::nullopt;
+    }
+    const MdbField& f = row.field(column);
+    if (f.is_null || f.start < 0 || f.siz < 0 || f.start + f.siz > mdb->fmt->pg_size) {
+        return std::nullopt;
+    }
+    return plainAsciiJet4Text(
+        {reinterpret_cast<const char*>(mdb->pg_buf) + f.start, static_cast<std::size_t>(f.siz)});
+}
+
 int rowsOnPage(MdbHandle* mdb) {
     return mdb_get_int16(mdb->pg_buf, mdb->fmt->row_count_offset);
 }
@@ -228,12 +244,9 @@ bool crackRowAt(MdbTableDef* table, const RowSplitter& splitter, std::uint64_t a
 class RowFilter {
   public:
     RowFilter(MdbTableDef* table, const RowFields& row, const std::string& where)
-        : table_(table), row_(row), values_(table->num_cols), asStored_(table->num_cols, false) {
+        : table_(table), row_(row), values_(table->num_cols) {
         if (where.empty()) {
             return;
-        }
-        for (std::size_t c = 0; c < asStored_.size(); ++c) {
-            asStored_[c] = IS_JET4(table->entry->mdb) && columnAt(table, c).col_type == MDB_TEXT;
         }
         // The fields are named as in a record set over the table.
         const Table shape(table->name, columnsOf(table));
@@ -326,17 +339,10 @@ class RowFilter {
     // without the value made of it: in a scan most rows are turned away on a date or a code
     // kept as text. Whether the term fails; none when the field is not such a text.
     std::optional<bool> failsAsStored(const Term& term) const {
-        if (!asStored_[term.column] || term.literal.kind() != Value::Kind::Text) {
+        if (term.literal.kind() != Value::Kind::Text) {
             return std::nullopt;
         }
-        const MdbField& f = row_.field(term.column);
-        const auto pageSize = static_cast<int>(table_->entry->mdb->fmt->pg_size);
-        if (f.is_null || f.start < 0 || f.siz < 0 || f.start + f.siz > pageSize) {
-            return true;  // Null, as fieldValue reads it
-        }
-        const auto ascii =
-            plainAsciiJet4Text({reinterpret_cast<const char*>(table_->entry->mdb->pg_buf) + f.start,
-                                static_cast<std::size_t>(f.siz)});
+        const auto ascii = asciiAsStored(table_, row_, term.column);
         if (!ascii) {
             return std::nullopt;
         }
@@ -358,7 +364,6 @@ class RowFilter {
     std::optional<sql::BoundExpr> bound_;
     std::vector<Term> terms_;
     std::vector<std::optional<Value>> values_;
-    std::vector<bool> asStored_;  // by column: a Jet 4 text, compared as stored when it can be
     const sql::RowReader reader_ = [this](std::size_t column) { return value(column); };
 };
 
@@ -388,11 +393,23 @@ class FirstValues {
     std::vector<std::size_t> missing_;
 };
 
-// Every value of a cracked row, in column order.
-void readValues(MdbTableDef* table, const RowFields& row, std::vector<Value>& values) {
-    for (std::size_t c = 0; c < values.size(); ++c) {
-        values[c] = columnValue(table, row, c);
+// A cell of the row split last, onto the stream: a text kept as plain ASCII as it lies on the
+// page, any other field as its value.
+void writeCell(StreamWriter& out, MdbTableDef* table, const RowFields& row, std::size_t column) {
+    if (const auto ascii = asciiAsStored(table, row, column)) {
+        out.textCell(*ascii);
+    } else {
+        out.cell(columnValue(table, row, column));
     }
+}
+
+// Every cell of the row split last, in column order.
+void writeRow(StreamWriter& out, MdbTableDef* table, const RowFields& row) {
+    out.beginRow();
+    for (std::size_t c = 0; c < table->num_cols; ++c) {
+        writeCell(out, table, row, c);
+    }
+    out.endRow();
 }
 
 void streamRows(MdbTableDef* table, std::span<const unsigned char> image, const std::string& where,
@@ -400,7 +417,6 @@ void streamRows(MdbTableDef* table, std::span<const unsigned char> image, const 
     RowFields row(table->num_cols);
     RowFilter filter(table, row, where);
     FirstValues first(table->num_cols);
-    std::vector<Value> values(table->num_cols);
     std::uint64_t read = 0;
     std::uint64_t sent = 0;
     forEachRow(table, image, row, [&](std::uint64_t) {
@@ -411,8 +427,7 @@ void streamRows(MdbTableDef* table, std::span<const unsigned char> image, const 
                 return;
             }
         }
-        readValues(table, row, values);
-        out.row(values);
+        writeRow(out, table, row);
         ++sent;
     });
     if (filter.active()) {
@@ -425,14 +440,14 @@ void streamRows(MdbTableDef* table, std::span<const unsigned char> image, const 
 void streamColumns(MdbTableDef* table, std::span<const unsigned char> image,
                    const std::vector<std::size_t>& columns, StreamWriter& out) {
     RowFields row(table->num_cols);
-    std::vector<Value> values(columns.size() + 1);
     std::uint64_t sent = 0;
     forEachRow(table, image, row, [&](std::uint64_t address) {
-        for (std::size_t i = 0; i < columns.size(); ++i) {
-            values[i] = columnValue(table, row, columns[i]);
+        out.beginRow();
+        for (const std::size_t column : columns) {
+            writeCell(out, table, row, column);
         }
-        values.back() = Value::integer(static_cast<std::int64_t>(address));
-        out.row(values);
+        out.cell(Value::integer(static_cast<std::int64_t>(address)));
+        out.endRow();
         ++sent;
     });
     out.tableEnd(sent);
@@ -443,14 +458,12 @@ void streamRowsAt(MdbTableDef* table, const std::vector<std::uint64_t>& addresse
                   StreamWriter& out) {
     RowFields row(table->num_cols);
     const RowSplitter splitter(table);
-    std::vector<Value> values(table->num_cols);
     std::uint64_t sent = 0;
     for (const std::uint64_t address : addresses) {
         if (table->num_cols == 0 || !crackRowAt(table, splitter, address, row)) {
             continue;
         }
-        readValues(table, row, values);
-        out.row(values);
+        writeRow(out, table, row);
         ++sent;
     }
     out.tableEnd(sent);

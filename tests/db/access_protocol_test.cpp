@@ -115,6 +115,29 @@ TEST(AccessStream, ATableReadWithAWhereGivesWhatItsScanSaw) {
     EXPECT_TRUE(decodeInPieces(bytesOf(writeSample), 9).scans.empty());
 }
 
+TEST(AccessStream, ARowWrittenCellByCellIsTheSameRow) {
+    const auto row = sampleRow(4);
+    const auto whole = bytesOf([&](StreamWriter& out) {
+        out.tableBegin("Camere_Prenotazione", 1, columns);
+        out.row(row);
+        out.tableEnd(1);
+    });
+    const auto byCells = bytesOf([&](StreamWriter& out) {
+        out.tableBegin("Camere_Prenotazione", 1, columns);
+        out.beginRow();
+        for (const Value& v : row) {
+            if (v.kind() == Value::Kind::Text) {
+                out.textCell(v.asText());
+            } else {
+                out.cell(v);
+            }
+        }
+        out.endRow();
+        out.tableEnd(1);
+    });
+    EXPECT_EQ(byCells, whole);
+}
+
 TEST(AccessStream, EachCompletedStepIsReportedOnce) {
     // The table list, the table and the failed table are steps; rows and the end are not.
     const auto bytes = bytesOf(writeSample);
