@@ -79,12 +79,16 @@ bool isPlainAscii(std::string_view bytes) {
     return true;
 }
 
+// A compressed text opens with FF FE.
+bool isCompressed(std::string_view stored) {
+    return stored.size() >= 2 && static_cast<std::uint8_t>(stored[0]) == 0xFF &&
+           static_cast<std::uint8_t>(stored[1]) == 0xFE;
+}
+
 }  // namespace
 
 std::optional<std::string_view> plainAsciiJet4Text(std::string_view stored) {
-    const bool compressed = stored.size() >= 2 && static_cast<std::uint8_t>(stored[0]) == 0xFF &&
-                            static_cast<std::uint8_t>(stored[1]) == 0xFE;
-    if (compressed && isPlainAscii(stored.substr(2))) {
+    if (isCompressed(stored) && isPlainAscii(stored.substr(2))) {
         return stored.substr(2);  // one byte a character, each its own UTF-8
     }
     return std::nullopt;
@@ -98,9 +102,8 @@ std::string utf8FromJet4Text(std::string_view stored) {
     if (const auto ascii = plainAsciiJet4Text(stored)) {
         return std::string(*ascii);
     }
-    const bool compressed = stored.size() >= 2 && byte(0) == 0xFF && byte(1) == 0xFE;
     Utf8Out out(stored.size());
-    if (compressed) {
+    if (isCompressed(stored)) {
         bool oneByte = true;
         for (std::size_t i = 2; i < stored.size();) {
             if (byte(i) == 0) {

@@ -96,14 +96,18 @@ Value numericValue(MdbHandle* mdb, const MdbColumn& col, const MdbField& f) {
     return text ? Value::real(std::strtod(text.get(), nullptr)) : Value();
 }
 
+// A field that holds bytes within the page: not Null, nor placed out of the page.
+bool onPage(MdbHandle* mdb, const MdbField& f) {
+    return !f.is_null && f.start >= 0 && f.siz >= 0 && f.start + f.siz <= mdb->fmt->pg_size;
+}
+
 // Fixed-size values come straight from the row bytes, so that numbers are exact and never
 // pass through printf; text goes through libmdb's code page conversion.
 Value fieldValue(MdbHandle* mdb, const MdbColumn& col, const MdbField& f) {
     if (col.col_type == MDB_BOOL) {
         return Value::boolean(!f.is_null);  // a yes/no field lives in the null mask
     }
-    const auto pageSize = static_cast<int>(mdb->fmt->pg_size);
-    if (f.is_null || f.start < 0 || f.siz < 0 || f.start + f.siz > pageSize) {
+    if (!onPage(mdb, f)) {
         return Value();
     }
     const unsigned char* p = mdb->pg_buf + f.start;
@@ -181,7 +185,7 @@ std::optional<std::string_view> asciiAsStored(MdbTableDef* table, const RowField
         return std::nullopt;
     }
     const MdbField& f = row.field(column);
-    if (f.is_null || f.start < 0 || f.siz < 0 || f.start + f.siz > mdb->fmt->pg_size) {
+    if (!onPage(mdb, f)) {
         return std::nullopt;
     }
     return plainAsciiJet4Text(
