@@ -199,6 +199,12 @@ bool fitsColumn(const Value& v, ColumnType type) {
 
 // ---- StreamWriter ----
 
+// The buffer is taken once at its full size: grown by doubling, it would leave a trail of
+// smaller ones behind, and each page of memory a new reader touches first costs it dearly.
+StreamWriter::StreamWriter(int fd) : fd_(fd) {
+    buffer_.reserve(flushThreshold + flushThreshold / 4);
+}
+
 void StreamWriter::message(Tag tag, const std::string& payload) {
     buffer_.push_back(static_cast<char>(tag));
     putUnsigned(buffer_, payload.size(), 4);

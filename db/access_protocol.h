@@ -44,7 +44,7 @@ inline constexpr std::uint32_t maxPayloadBytes = 64u << 20;
 // Throws std::runtime_error when the descriptor cannot be written.
 class StreamWriter {
   public:
-    explicit StreamWriter(int fd) : fd_(fd) {}
+    explicit StreamWriter(int fd);
     void tableNames(const std::vector<std::string>& names);
     void tableBegin(std::string_view name, std::uint64_t expectedRows,
                     const std::vector<ColumnInfo>& columns);
