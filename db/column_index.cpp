@@ -1,6 +1,7 @@
 #include "db/column_index.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <functional>
 #include <optional>
@@ -14,7 +15,6 @@ namespace planora::db {
 namespace {
 
 constexpr std::uint32_t kEmpty = 0xFFFFFFFF;
-constexpr unsigned kDigitBits = 16;
 
 // Below this many keys a comparison sort beats clearing and summing a pass's counts.
 constexpr std::size_t kFewKeys = 2048;
@@ -33,8 +33,18 @@ void sortFew(std::vector<std::uint64_t>& keys, std::vector<std::uint32_t>& rows)
     }
 }
 
-// Orders the rows by their keys, stably, in as few 16-bit passes as the spread of the keys
-// needs.
+// The width of a radix pass's digit: as few passes as 16-bit digits would take, each digit as
+// narrow as that allows, so that a pass's counts stay small (keys spread over 22 bits take two
+// passes of 2,048 counts, not two of 65,536): a large count array costs more to clear and, new,
+// to touch than the pass itself over a few thousand keys.
+unsigned digitBitsFor(std::uint64_t spread) {
+    constexpr unsigned kMaxDigitBits = 16;
+    const unsigned bits = static_cast<unsigned>(std::bit_width(spread));
+    const unsigned passes = (bits + kMaxDigitBits - 1) / kMaxDigitBits;
+    return passes == 0 ? 1 : (bits + passes - 1) / passes;
+}
+
+// Orders the rows by their keys, stably, in as few passes as the spread of the keys needs.
 void radixSort(std::vector<std::uint64_t>& keys, std::vector<std::uint32_t>& rows) {
     if (keys.size() < kFewKeys) {
         sortFew(keys, rows);
@@ -44,13 +54,15 @@ void radixSort(std::vector<std::uint64_t>& keys, std::vector<std::uint32_t>& row
     for (std::uint64_t key : keys) {
         spread |= key;
     }
+    const unsigned digitBits = digitBitsFor(spread);
+    const std::uint64_t digitMask = (std::uint64_t{1} << digitBits) - 1;
     std::vector<std::uint64_t> keysOut(keys.size());
     std::vector<std::uint32_t> rowsOut(rows.size());
-    std::vector<std::uint32_t> counts(std::size_t{1} << kDigitBits);
-    for (unsigned shift = 0; shift < 64 && (spread >> shift) != 0; shift += kDigitBits) {
+    std::vector<std::uint32_t> counts(std::size_t{1} << digitBits);
+    for (unsigned shift = 0; shift < 64 && (spread >> shift) != 0; shift += digitBits) {
         std::fill(counts.begin(), counts.end(), 0);
-        const auto digit = [shift](std::uint64_t key) {
-            return static_cast<std::size_t>((key >> shift) & ((1u << kDigitBits) - 1));
+        const auto digit = [shift, digitMask](std::uint64_t key) {
+            return static_cast<std::size_t>((key >> shift) & digitMask);
         };
         for (std::uint64_t key : keys) {
             ++counts[digit(key)];

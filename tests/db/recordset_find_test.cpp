@@ -233,5 +233,46 @@ TEST(RecordSetFindRandom, ManyDistinctPairsFindTheSameRows) {
     EXPECT_TRUE(set.noMatch());
 }
 
+// Integer keys spread wide (negative ones, over some 40 bits) are counted in several passes of
+// an odd width: each pass must keep the order of the one before.
+TEST(RecordSetFindRandom, WidelySpreadIntegerKeysFindTheSameRows) {
+    TempFolder folder;
+    std::mt19937_64 random(7);
+    std::vector<std::int64_t> codes(1500);
+    for (std::int64_t& code : codes) {
+        code = static_cast<std::int64_t>(random() % (std::uint64_t{1} << 41)) -
+               (std::int64_t{1} << 40);
+    }
+    std::vector<testing::Row> rows;
+    std::vector<std::int64_t> codeOfRow;
+    for (int i = 0; i < 5000; ++i) {
+        codeOfRow.push_back(codes[random() % codes.size()]);
+        rows.push_back({num(i), num(codeOfRow.back())});
+    }
+    writeTable(folder.path() / "Codici.sqlite", "Codici",
+               {{"Id", "INTEGER"}, {"Codice", "INTEGER"}}, rows);
+    RecordSet set = Database::open(folder.path(), "Codici.mdb").openRecordset("Codici");
+    for (std::size_t c = 0; c < codes.size(); c += 23) {
+        Ids byHand;
+        for (std::size_t row = 0; row < codeOfRow.size(); ++row) {
+            if (codeOfRow[row] == codes[c]) {
+                byHand.push_back(static_cast<std::int64_t>(row));
+            }
+        }
+        const std::string criteria = "Codice = " + std::to_string(codes[c]);
+        Ids found;
+        for (set.findFirst(criteria); !set.noMatch(); set.findNext(criteria)) {
+            found.push_back(set.field("Id").asInteger());
+        }
+        EXPECT_EQ(found, byHand) << criteria;
+        set.findLast(criteria);
+        EXPECT_EQ(set.noMatch() ? Ids{} : Ids{set.field("Id").asInteger()},
+                  byHand.empty() ? Ids{} : Ids{byHand.back()})
+            << criteria;
+    }
+    set.findFirst("Codice = " + std::to_string((std::int64_t{1} << 40) + 1));
+    EXPECT_TRUE(set.noMatch());
+}
+
 }  // namespace
 }  // namespace planora::db
