@@ -14,9 +14,12 @@ namespace planora::db::access {
 namespace {
 
 // A table's pages mostly follow one another: a block reads 16 of them (64 KiB of Jet 4). A
-// larger block saves few reads, and its memory is new to the reader, which starts anew for
-// each board: the first touch of each page costs more than the read that fills it.
+// larger block saves few reads on the tables of most files, and its memory is new to the
+// reader, which starts anew for each board: the first touch of each page costs more than the
+// read that fills it. A table read past 64 such blocks (4 MiB) goes on in blocks of 64 pages.
 constexpr std::size_t kBlockPages = 16;
+constexpr std::size_t kLargeBlockPages = 64;
+constexpr std::size_t kBlocksBeforeLarge = 64;
 constexpr unsigned char kDataPage = 0x01;
 constexpr unsigned char kInlineMap = 0x00;
 constexpr unsigned char kMapOfMapPages = 0x01;
@@ -134,10 +137,11 @@ bool DataPages::readPage(std::uint32_t page, unsigned char* into) {
 // A block no larger than what is left of the file: most files of a hotel are a few pages, and
 // a reader reads a dozen of them.
 std::size_t DataPages::blockPagesAt(std::uint32_t page) const {
+    const std::size_t block = blocksRead_ < kBlocksBeforeLarge ? kBlockPages : kLargeBlockPages;
     if (filePages_ == 0) {
-        return kBlockPages;  // the size is not known
+        return block;  // the size is not known
     }
-    return page < filePages_ ? std::min<std::uint64_t>(kBlockPages, filePages_ - page) : 1;
+    return page < filePages_ ? std::min<std::uint64_t>(block, filePages_ - page) : 1;
 }
 
 const unsigned char* DataPages::pageAt(std::uint32_t page) {
@@ -157,6 +161,7 @@ const unsigned char* DataPages::pageAt(std::uint32_t page) {
         }
         blockFirst_ = page;
         blockPages_ = static_cast<std::uint32_t>(got);
+        ++blocksRead_;
     }
     return block_.get() + (page - blockFirst_) * pageBytes_;
 }

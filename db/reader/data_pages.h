@@ -50,6 +50,7 @@ class DataPages {
     std::size_t blockCapacity_ = 0;  // pages
     std::uint32_t blockFirst_ = 0;
     std::uint32_t blockPages_ = 0;
+    std::size_t blocksRead_ = 0;
 };
 
 }  // namespace planora::db::access
