@@ -173,10 +173,12 @@ class ServingReader::Process {
             if (ready <= 0) {
                 continue;  // timeout or EINTR: check the limits again
             }
-            if (chunk_.empty()) {
-                chunk_.resize(readChunkBytes);  // once: a run asks for hundreds of single rows
+            if (!chunk_) {
+                // Once: a run asks for hundreds of single rows. Not cleared, so that an answer
+                // of a few bytes touches no more of it than its first page.
+                chunk_.reset(new char[readChunkBytes]);
             }
-            const ssize_t n = read(output_, chunk_.data(), chunk_.size());
+            const ssize_t n = read(output_, chunk_.get(), readChunkBytes);
             if (n == 0) {
                 outputEnded = true;
                 return Fault::None;
@@ -192,7 +194,7 @@ class ServingReader::Process {
             if (received > limits_.streamBytes) {
                 return Fault::TooMuchOutput;
             }
-            decoder.feed(std::string_view(chunk_.data(), static_cast<std::size_t>(n)));
+            decoder.feed(std::string_view(chunk_.get(), static_cast<std::size_t>(n)));
             if (serving && decoder.result().done) {
                 return Fault::None;
             }
@@ -222,7 +224,7 @@ class ServingReader::Process {
     int input_;
     AccessReadLimits limits_;
     char statmPath_[32];
-    std::string chunk_;  // what a read from the output takes in
+    std::unique_ptr<char[]> chunk_;  // what a read from the output takes in
     bool ended_ = false;
     std::size_t answered_ = 0;
     std::size_t lastSeenResident_ = 0;
