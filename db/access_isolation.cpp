@@ -84,6 +84,7 @@ class ServingReader::Process {
     }
 
     bool ended() const { return ended_; }
+    pid_t pid() const { return pid_; }
     // The reader's resident memory as last seen while waiting for its data; read now when
     // not seen for `requestsPerMemoryLook` requests (an answer that comes at once is not worth
     // a look at /proc).
@@ -299,6 +300,10 @@ bool ServingReader::alive() const {
 
 std::size_t ServingReader::residentBytes() {
     return process_->resident();
+}
+
+pid_t ServingReader::pid() const {
+    return process_->pid();
 }
 
 std::string describeFault(Fault fault, const std::string& detail, const AccessReadLimits& limits) {

@@ -55,6 +55,7 @@ class ServingReader {
     bool alive() const;
     // The reader's resident memory, 0 when unknown.
     std::size_t residentBytes();
+    pid_t pid() const;
 
     class Process;
     explicit ServingReader(std::unique_ptr<Process> process);

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "db/access_reader_program.h"
+#include "db/one_processor.h"
 #include "messages/db_messages.h"
 
 namespace planora::db {
@@ -38,8 +39,10 @@ access::IsolatedRun AccessReaders::read(const std::filesystem::path& file,
     const access::ReaderInvocation invocation{::getpid(), file, request, true};
     std::vector<std::string> arguments = access::readerArguments(invocation);
     access::IsolatedRun run;
+    const OneProcessor processor;  // a reader started here starts on it
     std::unique_ptr<access::ServingReader> reader = takeIdle();
     if (reader) {
+        processor.bring(reader->pid());
         run = reader->serve(arguments);
     } else {
         reader = access::ServingReader::start({*program_, std::move(arguments)}, limits_, run);

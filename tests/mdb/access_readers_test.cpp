@@ -2,6 +2,8 @@
 // that failed, met a damaged file or died while waiting is replaced without the run noticing.
 
 #include <gtest/gtest.h>
+#include <pthread.h>
+#include <sched.h>
 #include <signal.h>
 #include <unistd.h>
 
@@ -74,6 +76,46 @@ TEST_F(AccessReadersTest, OneReaderServesEveryReadOfTheRun) {
     EXPECT_NE(test::childOf(::getpid()), 0) << "the reader waits for the next read";
     shared.reset();
     EXPECT_EQ(test::childOf(::getpid()), 0) << "the reader outlived the run";
+}
+
+// A read runs its reader beside the thread that asked, on one processor, and leaves the thread
+// free to run anywhere again.
+TEST_F(AccessReadersTest, AReadLeavesItsReaderBesideTheThreadAndTheThreadAsItWas) {
+    cpu_set_t before;
+    ASSERT_EQ(pthread_getaffinity_np(pthread_self(), sizeof before, &before), 0);
+    auto shared = readers();
+    const auto tableau = db::openAccessBackend(tableau_, shared);
+    const auto numbers = db::openAccessBackend(numbers_, shared);
+    EXPECT_EQ(rowsOf(*tableau, "Tableau"), 30u);
+    EXPECT_EQ(rowsOf(*numbers, "Piani"), 3u);
+    cpu_set_t after;
+    ASSERT_EQ(pthread_getaffinity_np(pthread_self(), sizeof after, &after), 0);
+    EXPECT_TRUE(CPU_EQUAL(&before, &after));
+    const pid_t reader = test::childOf(::getpid());
+    ASSERT_NE(reader, 0);
+    cpu_set_t readerProcessors;
+    ASSERT_EQ(sched_getaffinity(reader, sizeof readerProcessors, &readerProcessors), 0);
+    EXPECT_EQ(CPU_COUNT(&readerProcessors), 1);
+
+    // The thread moved elsewhere: its next read brings the waiting reader along.
+    int elsewhere = -1;
+    for (int cpu = 0; cpu < CPU_SETSIZE && elsewhere < 0; ++cpu) {
+        if (CPU_ISSET(cpu, &before) && !CPU_ISSET(cpu, &readerProcessors)) {
+            elsewhere = cpu;
+        }
+    }
+    if (elsewhere < 0) {
+        GTEST_SKIP() << "one processor only";
+    }
+    cpu_set_t moved;
+    CPU_ZERO(&moved);
+    CPU_SET(elsewhere, &moved);
+    ASSERT_EQ(pthread_setaffinity_np(pthread_self(), sizeof moved, &moved), 0);
+    EXPECT_EQ(numbers->loadTable("NumeriCamere")->rowCount(), 12u);
+    ASSERT_EQ(sched_getaffinity(reader, sizeof readerProcessors, &readerProcessors), 0);
+    pthread_setaffinity_np(pthread_self(), sizeof before, &before);
+    EXPECT_EQ(test::childOf(::getpid()), reader) << "the same reader served";
+    EXPECT_TRUE(CPU_EQUAL(&readerProcessors, &moved));
 }
 
 TEST_F(AccessReadersTest, AStatementOverAnotherFileIsReadByTheSameReader) {
